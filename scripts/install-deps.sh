@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what refx needs on Debian 12: "run" for building and running refx_lin,
+# "test" for that plus everything the test suite and benchmarks use.
+set -euo pipefail
+what=${1:-test}
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo=sudo; fi
+packages=(build-essential cmake libncurses-dev libx11-dev)
+if [ "$what" = test ]; then
+  packages+=(libgtest-dev libbenchmark-dev libfftw3-dev tmux xvfb xdotool x11-apps imagemagick)
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update
+$sudo apt-get install -y --no-install-recommends "${packages[@]}"

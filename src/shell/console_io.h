@@ -1,0 +1,47 @@
+#pragma once
+// Prompt and value-entry routines shared by every menu, written once on the Console seam.
+#include <cstdio>
+#include <string>
+
+#include "shell/console.h"
+
+namespace refx {
+
+struct Program;
+
+// printf-style output to the console.
+void con_printf(Console& con, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+// Value entry: the target changes only when the typed text converts.
+void get_real(Console& con, float* value);
+void get_long_double(Console& con, long double* value);
+void get_integer(Console& con, int* value);
+void get_long_int(Console& con, long* value);
+
+// Reads an integer until lo <= value <= hi, printing error_line after each value outside.
+void get_integer_in_range(Console& con, int* value, int lo, int hi, const char* error_line);
+
+// File-name answers: a read prompt takes a whole line (or a word, in the Windows build);
+// a save prompt one word. Names are bounded to 255 characters.
+constexpr std::size_t kNameChars = 255;
+void read_name_line(Console& con, bool as_word, std::string& name);
+void read_name_word(Console& con, std::string& name);
+bool is_quit_answer(const std::string& answer);
+
+// The first blank-delimited word of a line, as "%s" takes it; false when there is none.
+bool first_word(const std::string& line, std::string& word, std::size_t max_chars);
+
+// "Press any A/N key to continue\n" and one key.
+void pause(Program& p, Console& con);
+
+// Opens a file for writing; while it fails, asks for another name. Q or q there gives up:
+// "File save aborted\n" is printed and null returned, with nothing written.
+std::FILE* open_for_save(Console& con, std::string& name, const char* mode);
+
+// Reads the comment line of a saved file (a whole line, or one word where the build says so).
+void read_comment(Console& con, bool as_word, std::string& comment);
+
+// Skips characters of a text file up to and including the next newline.
+void to_next_line(std::FILE* input_file_nl);
+
+}  // namespace refx

@@ -1,0 +1,11 @@
+#pragma once
+#include "shell/console.h"
+
+namespace refx {
+
+struct Program;
+
+// The main menu loop; leaves only through terminate_program.
+[[noreturn]] void main_menu(Program& p, Console& con);
+
+}  // namespace refx
