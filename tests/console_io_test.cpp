@@ -101,6 +101,22 @@ TEST(OpenForSave, RetriesUntilANameOpensAndQAborts) {
             "Error opening file, enter another name or Q to quit:\nFile save aborted\n");
 }
 
+TEST(OpenForRead, PromptsAgainAfterAFailedOpenAndQuitsOnQ) {
+  TempDir dir;
+  dir.write("there.txt", "x");
+  ScriptedConsole con("not here\nthere.txt\n");
+  std::string name;
+  std::FILE* f = open_for_read(con, "Enter name, or Q to quit:\n", false, name, "r");
+  ASSERT_NE(f, nullptr);
+  std::fclose(f);
+  EXPECT_EQ(con.transcript(),
+            "Enter name, or Q to quit:\nError opening file not here;\nEnter name, or Q to quit:\n");
+
+  ScriptedConsole quits("Q\n");
+  EXPECT_EQ(open_for_read(quits, "p:\n", false, name, "r"), nullptr);
+  EXPECT_EQ(quits.transcript(), "p:\n");
+}
+
 TEST(Pause, PrintsAndWaitsForOneKey) {
   auto p = started_program();
   ScriptedConsole con("k");

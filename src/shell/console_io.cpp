@@ -107,6 +107,19 @@ void pause(Program& p, Console& con) {
   p.ascii_code_continue = static_cast<char>(con.wait_for_key());
 }
 
+std::FILE* open_for_read(Console& con, const std::string& prompt, bool as_word,
+                         std::string& name, const char* mode) {
+  for (;;) {
+    con.print(prompt);
+    con.refresh();
+    read_name_line(con, as_word, name);
+    if (is_quit_answer(name)) return nullptr;
+    std::FILE* file = std::fopen(name.c_str(), mode);
+    if (file) return file;
+    con_printf(con, "%s%s%s", "Error opening file ", name.c_str(), ";\n");
+  }
+}
+
 std::FILE* open_for_save(Console& con, std::string& name, const char* mode) {
   for (;;) {
     std::FILE* file = std::fopen(name.c_str(), mode);
