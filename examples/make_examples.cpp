@@ -39,7 +39,9 @@ void make_pulse() {
   }
 }
 
-long pulse_at(long n) { return n >= 0 && n < kPoints ? pulse[n] : 0; }
+long pulse_at(long n) {
+  return n >= 0 && n < kPoints ? pulse[n] : 0;
+}
 
 bool write_waveform(const char* name, const char* comment, const long double* y) {
   std::FILE* file = std::fopen(name, "w");
@@ -84,13 +86,14 @@ int main() {
     const long units = 10 * pulse_at(n - kDirect) + 5 * pulse_at(n - kFirstReflection) -
                        3 * pulse_at(n - kSecondReflection);
     measured[n] = units / 100000.0L;
-    direct[n] = static_cast<long double>(pulse_at(n - kDirect) * kPoints - sum) /
-                (10000.0L * kPoints);
+    direct[n] =
+        static_cast<long double>(pulse_at(n - kDirect) * kPoints - sum) / (10000.0L * kPoints);
   }
   const bool ok =
-      write_waveform("reference_pulse.txt",
-                     "reference pulse 0.9^n cos(2 pi n/16) + 0.3 0.8^n at 4 decimals, from sample 0",
-                     reference) &&
+      write_waveform(
+          "reference_pulse.txt",
+          "reference pulse 0.9^n cos(2 pi n/16) + 0.3 0.8^n at 4 decimals, from sample 0",
+          reference) &&
       write_waveform("measured.txt",
                      "pulse at sample 200, +0.5 at 900, -0.3 at 2400 (samples from 0)", measured) &&
       write_waveform("direct_arrival.txt",

@@ -16,7 +16,9 @@ namespace {
 constexpr std::size_t kCommentBytes = 256;
 constexpr int kBinaryRiFormat = 1;
 
-bool binary_format(const Program& p) { return p.i_rw_bin_ascii == kBinaryRiFormat; }
+bool binary_format(const Program& p) {
+  return p.i_rw_bin_ascii == kBinaryRiFormat;
+}
 
 void write_header(const Program& p, std::FILE* file, const std::string& comment) {
   if (binary_format(p)) {
@@ -79,8 +81,7 @@ void save_rrc_filter(Program& p, Console& con, std::string& rrc_filt_save_filena
   con.refresh();
   read_name_word(con, rrc_filt_save_filename);
   // The first name is always a file name; only the retry prompt takes Q as giving up.
-  std::FILE* file =
-      open_for_save(con, rrc_filt_save_filename, binary_format(p) ? "wb" : "w");
+  std::FILE* file = open_for_save(con, rrc_filt_save_filename, binary_format(p) ? "wb" : "w");
   if (!file) {
     p.rrc.rrc_error = 1;
     return;
@@ -97,8 +98,8 @@ void save_rrc_filter(Program& p, Console& con, std::string& rrc_filt_save_filena
   if (std::fclose(file) != 0 || write_failed) p.rrc.rrc_error = 1;
 }
 
-void read_rrc_filt(Program& p, Console& con, std::string& rrc_filt_filename,
-                   Samples& Re_rrc_filt, Samples& Im_rrc_filt, long double* delf, long* num) {
+void read_rrc_filt(Program& p, Console& con, std::string& rrc_filt_filename, Samples& Re_rrc_filt,
+                   Samples& Im_rrc_filt, long double* delf, long* num) {
   std::string name;
   std::FILE* file =
       open_for_read(con, "Enter file name containing compression filter, or Q to quit:\n", true,

@@ -22,7 +22,7 @@ void save_rrc_filter(Program& p, Console& con, std::string& rrc_filt_save_filena
 // rrc_filt_filename; on Q, an empty or a short file they stay exactly as they were and
 // rrc_error becomes 1. num receives the number of complete records, delf the spacing of the
 // first two (left alone when fewer than two came).
-void read_rrc_filt(Program& p, Console& con, std::string& rrc_filt_filename,
-                   Samples& Re_rrc_filt, Samples& Im_rrc_filt, long double* delf, long* num);
+void read_rrc_filt(Program& p, Console& con, std::string& rrc_filt_filename, Samples& Re_rrc_filt,
+                   Samples& Im_rrc_filt, long double* delf, long* num);
 
 }  // namespace refx
