@@ -10,6 +10,8 @@
 // Build and run from the top of the repository:
 //   g++ -std=c++17 -O2 -Wall -Wextra -o build/make_examples examples/make_examples.cpp
 //   (cd examples && ../build/make_examples)
+// (examples/CMakeLists.txt holds the same as a target, make_examples, once examples/ is
+// added to the build.)
 //
 // Every value is an integer count of 1e-4 (pulse) or 1e-5 (measured) so that the printed
 // decimals are exact, and the measured waveform is the exact sum of the scaled, delayed pulse.
