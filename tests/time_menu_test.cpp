@@ -1,4 +1,6 @@
 // The time waveforms menu through the scripted console, and the slots' status lines.
+#include "waveforms/time_menu.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -6,11 +8,10 @@
 #include "shell/fatal.h"
 #include "shell/main_menu.h"
 #include "shell/program.h"
-#include "waveforms/status_lines.h"
-#include "waveforms/time_menu.h"
 #include "support/scripted_console.h"
 #include "support/temp_dir.h"
 #include "support/test_program.h"
+#include "waveforms/status_lines.h"
 
 namespace refx {
 namespace {
@@ -31,13 +32,21 @@ std::string menu(const MenuState& m) {
          "S to save time waveform(s) to disk\n"
          "P to plot time waveforms\n"
          "A to change vertical axis range for plots vs. time\n"
-         "T to subtract" + trunc + " time waveforms (y1 - y2 -> y1)\n"
-         "U to add" + trunc + " time waveforms (y1 + y2 -> y1)\n"
-         "W to set up window function" + (m.window.empty() ? "\n" : m.window) +
-         (m.y_line ? "Y to apply window function\n" : "") +
+         "T to subtract" +
+         trunc +
+         " time waveforms (y1 - y2 -> y1)\n"
+         "U to add" +
+         trunc +
+         " time waveforms (y1 + y2 -> y1)\n"
+         "W to set up window function" +
+         (m.window.empty() ? "\n" : m.window) + (m.y_line ? "Y to apply window function\n" : "") +
          "L to remove reflections using a compression filter\n"
-         "I to shift time waveforms (" + m.shifts + ")\n"
-         "C to scale time waveforms (" + m.scales + ")\n"
+         "I to shift time waveforms (" +
+         m.shifts +
+         ")\n"
+         "C to scale time waveforms (" +
+         m.scales +
+         ")\n"
          "Q to return to main menu\n"
          "Enter Command :\n";
 }
@@ -97,13 +106,15 @@ TEST(TimeMenu, ShiftIsAbsoluteAndCircular) {
                                   "Enter shift value (integer - positive to the right):\n"
                                   "Enter again - shift is too large\n"
                                   "Enter again - shift is too large\n"
-                                  "Waveform 1 has been shifted to 3\n" + kPause);
+                                  "Waveform 1 has been shifted to 3\n" +
+                                  kPause);
   MenuState m;
   m.shifts = "3,0";
   EXPECT_EQ(con.screens()[1], menu(m) +
                                   "Enter waveform number to be shifted, 1 or 2:\n"
                                   "Enter shift value (integer - positive to the right):\n"
-                                  "Waveform 1 has been shifted to -2\n" + kPause);
+                                  "Waveform 1 has been shifted to -2\n" +
+                                  kPause);
   m.shifts = "-2,0";
   EXPECT_EQ(con.screens()[2], menu(m));
   // Net move -2 from the original: entry i now holds what entry i + 2 held.
@@ -152,8 +163,7 @@ TEST(TimeMenu, SubtractWithSlotOneTruncatedAt100) {
   m.truncated = true;
   EXPECT_EQ(con.screens()[0], menu(m) + "Waveforms have been subtracted\n" + kPause);
   EXPECT_EQ(con.screens()[1], menu(m));
-  for (long i = 0; i < n; ++i)
-    EXPECT_EQ(p->wf.y1a[i], i < 100 ? y1[i] - y2[i] : -y2[i]) << i;
+  for (long i = 0; i < n; ++i) EXPECT_EQ(p->wf.y1a[i], i < 100 ? y1[i] - y2[i] : -y2[i]) << i;
   EXPECT_EQ(p->wf.y2a, y2);
   EXPECT_EQ(p->wf.i_truncatet1, 100);
 }
@@ -177,8 +187,9 @@ TEST(TimeMenu, VerticalRangeOfTimePlotsIsStoredInSinglePrecision) {
   auto p = started_program(10.0L, 8);
   ScriptedConsole con("a1e3\n-0.1\nAjunk\n2.5\nq");
   time_waveforms_menu(*p, con);
-  EXPECT_EQ(con.screens()[0], menu({}) + "Enter maximum vertical scale value:\n"
-                                         "Enter minimum vertical scale value:\n");
+  EXPECT_EQ(con.screens()[0], menu({}) +
+                                  "Enter maximum vertical scale value:\n"
+                                  "Enter minimum vertical scale value:\n");
   EXPECT_EQ(p->plot.t.ymax, 1000.0f);  // unconverted text kept it
   EXPECT_EQ(p->plot.t.ymin, 2.5f);
   EXPECT_EQ(p->plot.deltat_float, p->deltat);
@@ -196,12 +207,14 @@ TEST(TimeMenu, WindowIsSetUpThroughWAndAppliedWithY) {
   m.y_line = true;
   const auto& s = con.screens();
   ASSERT_EQ(s.size(), 5u);  // menu, window menu x2, menu with Y, final menu
-  EXPECT_EQ(s[3], menu(m) + "Apply window to which time waveform (1 or 2)?\n"
-                            "Error - enter integer again:\n"
-                            "Apply window to which time waveform (1 or 2)?\n"
-                            "Error - enter integer again:\n"
-                            "Apply window to which time waveform (1 or 2)?\n"
-                            "Window has been applied to waveform 2\n" + kPause);
+  EXPECT_EQ(s[3], menu(m) +
+                      "Apply window to which time waveform (1 or 2)?\n"
+                      "Error - enter integer again:\n"
+                      "Apply window to which time waveform (1 or 2)?\n"
+                      "Error - enter integer again:\n"
+                      "Apply window to which time waveform (1 or 2)?\n"
+                      "Window has been applied to waveform 2\n" +
+                      kPause);
   EXPECT_EQ(s[4], menu(m));
   // Points 3..7 fall 1, 0.75, 0.5, 0.25, 0; the rest after them are 0.
   const long double expected[] = {2, 2, 2, 1.5L, 1, 0.5L, 0};
@@ -222,7 +235,9 @@ TEST(TimeMenu, ReadAndSaveMenusAreReachedWithRAndS) {
   TempDir dir;
   auto p = started_program(4.0L, 2);
   p->wf.y1a[1] = 6.5L;
-  ScriptedConsole con("s1f.txt\nc\nqr2f.txt\nq" "q");
+  ScriptedConsole con(
+      "s1f.txt\nc\nqr2f.txt\nq"
+      "q");
   time_waveforms_menu(*p, con);
   EXPECT_EQ(p->wf.y2a[1], 6.5L);
   EXPECT_EQ(p->wf.num_ptst2, 2);
@@ -263,8 +278,7 @@ TEST(StatusLines, FollowTheMenuCommandsAndAReadClearsThem) {
   ScriptedConsole third("C1\n3\nC1\n0.333333333333333333333\nq");
   time_waveforms_menu(*p, third);
   const bool exact = p->wf.scale_wf1 == 1.0L;
-  EXPECT_EQ(waveform_status_lines(p->wf).find("Waveform 1 is scaled") != std::string::npos,
-            !exact);
+  EXPECT_EQ(waveform_status_lines(p->wf).find("Waveform 1 is scaled") != std::string::npos, !exact);
   ScriptedConsole read("rbw.txt\nw.txt\nqq");
   time_waveforms_menu(*p, read);
   EXPECT_EQ(waveform_status_lines(p->wf), "");

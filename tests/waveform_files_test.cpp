@@ -1,5 +1,7 @@
 // Time waveform files: both formats against hand-made text and bytes, round trips, and
 // every warning of the read.
+#include "waveforms/waveform_files.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,7 +10,6 @@
 #include <sstream>
 
 #include "shell/program.h"
-#include "waveforms/waveform_files.h"
 #include "support/scripted_console.h"
 #include "support/temp_dir.h"
 #include "support/test_program.h"
@@ -16,13 +17,16 @@
 namespace refx {
 namespace {
 
-const char* kShort = "Warning: number of points is less than max_num_pts;\n"
-                     "Fill remaining values with 0s? 1=Y, 0=N:\n";
-const char* kFilled = "Warning - array is filled up, but not at end of file;\n"
-                      "Press any A/N key to continue\n";
+const char* kShort =
+    "Warning: number of points is less than max_num_pts;\n"
+    "Fill remaining values with 0s? 1=Y, 0=N:\n";
+const char* kFilled =
+    "Warning - array is filled up, but not at end of file;\n"
+    "Press any A/N key to continue\n";
 const char* kNoData = "Warning - no data was found\n";
-const char* kInterval = "Warning - delt in file doesnt match program value;\n"
-                        "Press any A/N key to continue\n";
+const char* kInterval =
+    "Warning - delt in file doesnt match program value;\n"
+    "Press any A/N key to continue\n";
 
 std::string read_prompt(int slot) {
   return "Enter file name for time waveform " + std::to_string(slot) + ", or Q to quit:\n";
@@ -107,8 +111,10 @@ TEST(AsciiWaveformFile, RoundTripKeepsElevenDigitsCountAndFirstInterval) {
   EXPECT_EQ(p->wf.deltat2, t1 - t0);
   EXPECT_NE(p->wf.deltat2, p->delt);  // ten printed digits cannot hold 2^-20 exactly
   // A full file closed by "y": no warning at all, no question, no pause.
-  EXPECT_EQ(con.transcript(), "Enter file name for time waveform 1:\n"
-                              "Enter single line of comments:\n" + read_prompt(2));
+  EXPECT_EQ(con.transcript(),
+            "Enter file name for time waveform 1:\n"
+            "Enter single line of comments:\n" +
+                read_prompt(2));
   EXPECT_EQ(con.waits(), 0);
 }
 
@@ -119,9 +125,10 @@ TEST(AsciiWaveformFile, IntervalWarningDependsOnSinglePrecisionDeltat) {
   ScriptedConsole con("w.txt\nc\nw.txt\nk");
   save_time_waveform(*p, con, p->wf.slot(1));
   read_slot(*p, con, 1);
-  EXPECT_EQ(con.transcript(), "Enter file name for time waveform 1:\n"
-                              "Enter single line of comments:\n" +
-                                  read_prompt(1) + kInterval);
+  EXPECT_EQ(con.transcript(),
+            "Enter file name for time waveform 1:\n"
+            "Enter single line of comments:\n" +
+                read_prompt(1) + kInterval);
   EXPECT_EQ(p->wf.deltat1, 0.1L);  // the file's interval is kept
   EXPECT_EQ(con.waits(), 1);
 }
@@ -269,8 +276,8 @@ TEST(WaveformRead, MenuTextsAndBothSlotsWithRetryAfterAMissingFile) {
       "Enter Command :\n";
   ASSERT_EQ(con.screens().size(), 3u);
   EXPECT_EQ(con.screens()[0], menu);
-  EXPECT_EQ(con.screens()[1], menu + read_prompt(1) + "Error opening file nope;\n" +
-                                  read_prompt(1) + read_prompt(2));
+  EXPECT_EQ(con.screens()[1],
+            menu + read_prompt(1) + "Error opening file nope;\n" + read_prompt(1) + read_prompt(2));
   EXPECT_EQ(p->wf.y1a[1], 2.0L);
   EXPECT_EQ(p->wf.y2a[1], 4.0L);  // a read prompt takes the whole line, blank included
   EXPECT_EQ(p->wf.i_shift_wf2, 0);
@@ -286,9 +293,10 @@ TEST(WaveformSave, MenuTextsAndQuitAtRetryWritesNothing) {
       "B to save both time waveforms to disk\nQ to return to time waveforms menu\n"
       "Enter Command :\n";
   ASSERT_EQ(con.screens().size(), 2u);
-  EXPECT_EQ(con.screens()[0], menu + "Enter file name for time waveform 1:\n"
-                                     "Error opening file, enter another name or Q to quit:\n"
-                                     "File save aborted\n");
+  EXPECT_EQ(con.screens()[0], menu +
+                                  "Enter file name for time waveform 1:\n"
+                                  "Error opening file, enter another name or Q to quit:\n"
+                                  "File save aborted\n");
   EXPECT_EQ(con.screens()[1], menu);
   EXPECT_FALSE(dir.exists("no"));
 }
@@ -300,12 +308,14 @@ TEST(WaveformSave, BothSlotsEachWithItsOwnIntervalAndOnlyTheFirstWordOfTheName) 
   p->wf.y2a[1] = -1.0L;
   ScriptedConsole con("bone.txt ignored\nfirst\nbad/x/y\ntwo.txt\nsecond\nq");
   savet_to_disk(*p, con);
-  EXPECT_EQ(dir.read("one.txt"), "first\nx\n"
-                                 "  0.0000000000e+00    0.0000000000e+00\n"
-                                 "  2.5000000000e-01    0.0000000000e+00\ny\n");
-  EXPECT_EQ(dir.read("two.txt"), "second\nx\n"
-                                 "  0.0000000000e+00    0.0000000000e+00\n"
-                                 "  2.0000000000e+00   -1.0000000000e+00\ny\n");
+  EXPECT_EQ(dir.read("one.txt"),
+            "first\nx\n"
+            "  0.0000000000e+00    0.0000000000e+00\n"
+            "  2.5000000000e-01    0.0000000000e+00\ny\n");
+  EXPECT_EQ(dir.read("two.txt"),
+            "second\nx\n"
+            "  0.0000000000e+00    0.0000000000e+00\n"
+            "  2.0000000000e+00   -1.0000000000e+00\ny\n");
 }
 
 // Binary-ri: 256-byte comment, then (time, value) records of two stored extended values.
@@ -349,8 +359,7 @@ TEST_F(BinaryWaveformFile, SavedFileHasExactlyTheTwelveByteLayout) {
   save_time_waveform(*p_, con, p_->wf.slot(1));
   const std::string pad(2, '\0');
   EXPECT_EQ(dir_.read("w.bin"), comment_block("binary comment") + kZero + pad + kOne + pad +
-                                    kQuarter + pad + kThird + pad + kHalf + pad + kMinusTwo +
-                                    pad);
+                                    kQuarter + pad + kThird + pad + kHalf + pad + kMinusTwo + pad);
 }
 
 TEST_F(BinaryWaveformFile, WindowsBuildUsesTenByteValues) {
@@ -379,8 +388,8 @@ TEST_F(BinaryWaveformFile, ShortHeaderEmptyTruncatedRecordAndSurplusRecords) {
 
   // A record cut after its time: the time is the lone last number, stored as the point;
   // a value cut short yields nothing.
-  dir_.write("cut.bin", comment_block("c") + kZero + pad + kOne + pad + kQuarter + pad + kPi +
-                            pad + kHalf.substr(0, 6));
+  dir_.write("cut.bin", comment_block("c") + kZero + pad + kOne + pad + kQuarter + pad + kPi + pad +
+                            kHalf.substr(0, 6));
   ScriptedConsole cut("cut.bin\n0\n");
   read_time_waveform(*p_, cut, p_->wf.slot(1), p_->num_meas_points, p_->wf.file_name);
   EXPECT_EQ(p_->wf.num_ptst1, 2);

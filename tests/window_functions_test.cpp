@@ -1,10 +1,11 @@
 // Window functions: the five shapes, set-up errors, the menu, and application.
+#include "waveforms/window_functions.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "shell/program.h"
-#include "waveforms/window_functions.h"
 #include "support/scripted_console.h"
 #include "support/test_program.h"
 
@@ -74,8 +75,7 @@ TEST(WindowApplication, HammingFrom101To200) {
   for (int i = 0; i < 100; ++i) EXPECT_EQ(p->wf.y2a[i], 1.0L + i) << i;  // points 1..100
   EXPECT_EQ(p->wf.y2a[100], 101.0L);                                     // point 101 x 1
   for (int i = 101; i < 199; ++i)
-    EXPECT_NEAR(p->wf.y2a[i], (1.0L + i) * (0.54L + 0.46L * std::cos((i - 100) * pi / 99)),
-                1e-15L)
+    EXPECT_NEAR(p->wf.y2a[i], (1.0L + i) * (0.54L + 0.46L * std::cos((i - 100) * pi / 99)), 1e-15L)
         << i;
   for (int i = 199; i < 256; ++i) EXPECT_NEAR(p->wf.y2a[i], (1.0L + i) * 0.08L, 1e-15L) << i;
   // Applying twice applies twice.
@@ -128,7 +128,8 @@ TEST(WindowMenu, SizeLimitIsTenThousandEntries) {
   window_menu(*p, big);
   EXPECT_EQ(p->wf.window_type, 0);  // the earlier window is released too
   EXPECT_NE(big.transcript().find(std::string("Error - window size is bigger than array "
-                                              "dimension\n") + kPause),
+                                              "dimension\n") +
+                                  kPause),
             std::string::npos);
   EXPECT_EQ(big.waits(), 1);
   EXPECT_EQ(big.screens().back(), window_menu_lines("No window currently set up\n", false));

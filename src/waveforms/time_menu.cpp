@@ -79,7 +79,8 @@ void shift_waveform(Program& p, Console& con) {
   // transform scratch array.
   Samples& scratch = p.work.fftr;
   const long d = i_shift_value - slot.i_shift_wf;
-  for (long r = 0; r < n; ++r) scratch[static_cast<std::size_t>(r)] = slot.y[static_cast<std::size_t>(r)];
+  for (long r = 0; r < n; ++r)
+    scratch[static_cast<std::size_t>(r)] = slot.y[static_cast<std::size_t>(r)];
   for (long r = 0; r < n; ++r) {
     long to = (r + d) % n;
     if (to < 0) to += n;
@@ -99,8 +100,7 @@ void set_time_axis_range(Program& p, Console& con) {
   con.refresh();
   get_real(con, &p.plot.t.ymin);
   p.plot.deltat_float = p.deltat;
-  // The vertical axis layout of the time set (setup_vert_axis, with i_truncatet1 as the
-  // truncation field) is recomputed here once the axis layout exists.
+  // setup_vert_axis(time set, i_truncatet1 as truncation field) goes here with the axis layout.
 }
 
 // y1 -/+ y2 -> y1, honouring both truncation points.

@@ -14,7 +14,9 @@ namespace {
 
 constexpr std::size_t kCommentBytes = 256;
 
-bool binary_mode(const Program& p) { return p.i_rw_bin_ascii == 1; }
+bool binary_mode(const Program& p) {
+  return p.i_rw_bin_ascii == 1;
+}
 
 // One (time, value) pair; the count of numbers it yielded: 0, 1 or 2.
 int read_pair(const Program& p, std::FILE* file, long double* time, long double* value) {
@@ -66,7 +68,9 @@ void write_point(const Program& p, std::FILE* file, long double time, long doubl
   }
 }
 
-int upper_key(Console& con) { return std::toupper(con.read_key() & 0xFF); }
+int upper_key(Console& con) {
+  return std::toupper(con.read_key() & 0xFF);
+}
 
 }  // namespace
 

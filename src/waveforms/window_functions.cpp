@@ -32,9 +32,8 @@ void refuse(Program& p, Console& con, const char* message) {
 
 void set_up_window(Program& p, Console& con, int shape, bool linear_prompts) {
   TimeWaveforms& wf = p.wf;
-  con.print(linear_prompts
-                ? "Enter first point, where window = 1 (integer index starting at 1):\n"
-                : "Enter first point, where window = 1 (integer index):\n");
+  con.print(linear_prompts ? "Enter first point, where window = 1 (integer index starting at 1):\n"
+                           : "Enter first point, where window = 1 (integer index):\n");
   con.refresh();
   get_long_int(con, &wf.i_window_1);
   con.print(linear_prompts
