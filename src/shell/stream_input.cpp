@@ -1,6 +1,7 @@
 #include "shell/stream_input.h"
 
 #include "shell/console_io.h"
+#include "shell/fatal.h"
 
 namespace refx {
 
@@ -44,6 +45,30 @@ bool stream_read_word(std::FILE* in, std::string& word, std::size_t max_chars) {
 
 bool stream_read_number_text(std::FILE* in, std::string& text) {
   return read_filled_line(in, text);
+}
+
+bool StreamEntry::note_read(bool ok) {
+  if (ok) {
+    failed_reads_ = 0;
+  } else if (++failed_reads_ >= kFailedReadsBeforeHangup) {
+    throw ProgramExit{0};
+  }
+  return ok;
+}
+
+bool StreamEntry::read_line(std::string& line, std::size_t max_chars) {
+  std::fflush(out_);
+  return note_read(stream_read_line(in_, line, max_chars));
+}
+
+bool StreamEntry::read_word(std::string& word, std::size_t max_chars) {
+  std::fflush(out_);
+  return note_read(stream_read_word(in_, word, max_chars));
+}
+
+bool StreamEntry::read_number_text(std::string& text) {
+  std::fflush(out_);
+  return note_read(stream_read_number_text(in_, text));
 }
 
 }  // namespace refx

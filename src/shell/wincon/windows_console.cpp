@@ -6,16 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "shell/fatal.h"
-#include "shell/stream_input.h"
-
 namespace refx {
 
 namespace {
-
-// A console that keeps failing to deliver input has gone (its window closed, standard
-// input at its end): the program ends as Q would rather than spin on a re-prompt.
-constexpr int kFailedReadsBeforeHangup = 100;
 
 // How long one wait for the plot window's messages lasts before the keyboard is
 // polled again.
@@ -27,7 +20,7 @@ bool is_extended_prefix(int c) { return c == 0 || c == 0xE0; }
 
 int ascii_upper(int c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
 
-WindowsConsole::WindowsConsole() {
+WindowsConsole::WindowsConsole() : entry_(stdin, stdout) {
   // Output is gathered and shown at each refresh, clear and read: one console write per
   // screen rather than one per line.
   std::setvbuf(stdout, nullptr, _IOFBF, 1 << 14);
@@ -44,18 +37,10 @@ void WindowsConsole::print(const std::string& text) {
 
 void WindowsConsole::refresh() { std::fflush(stdout); }
 
-bool WindowsConsole::note_read(bool ok) {
-  if (ok) {
-    failed_reads_ = 0;
-  } else if (++failed_reads_ >= kFailedReadsBeforeHangup) {
-    throw ProgramExit{0};
-  }
-  return ok;
-}
-
 int WindowsConsole::take_key() {
   int c = _getch();
-  if (!note_read(c != EOF)) return -1;
+  // A console that has gone delivers EOF for ever: counted like a failed line read.
+  if (!entry_.note_read(c != EOF)) return -1;
   return c;
 }
 
@@ -102,19 +87,14 @@ int WindowsConsole::wait_for_key() {
 }
 
 bool WindowsConsole::read_line(std::string& line, std::size_t max_chars) {
-  std::fflush(stdout);
-  return note_read(stream_read_line(stdin, line, max_chars));
+  return entry_.read_line(line, max_chars);
 }
 
 bool WindowsConsole::read_word(std::string& word, std::size_t max_chars) {
-  std::fflush(stdout);
-  return note_read(stream_read_word(stdin, word, max_chars));
+  return entry_.read_word(word, max_chars);
 }
 
-bool WindowsConsole::read_number_text(std::string& text) {
-  std::fflush(stdout);
-  return note_read(stream_read_number_text(stdin, text));
-}
+bool WindowsConsole::read_number_text(std::string& text) { return entry_.read_number_text(text); }
 
 void WindowsConsole::close_plot_window() {
   if (plot_.close) plot_.close();

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "shell/console.h"
+#include "shell/stream_input.h"
 
 namespace refx {
 
@@ -48,10 +49,9 @@ class WindowsConsole : public Console {
   // Blocks until a key is waiting, pumping the plot window's messages meanwhile.
   void await_key();
   int take_key();
-  bool note_read(bool ok);
 
   PlotWindowHooks plot_;
-  int failed_reads_ = 0;
+  StreamEntry entry_;
 };
 
 }  // namespace refx
