@@ -50,7 +50,10 @@ int main() {
 
     refx::pause(*program, con);
     refx::con_printf(con, "continued with %d\n", program->ascii_code_continue);
+    // One more key, so the last line stays on the screen until the test has seen it.
+    con.print("key to end:\n");
     con.refresh();
+    con.read_key();
     refx::terminate_program();
   } catch (const refx::ProgramExit& stop) {
     con.close_plot_window();

@@ -4,7 +4,7 @@
 # text that does not convert, a name followed by a comment line, long double conversion
 # and the pause.
 probe="$(dirname "$1")/refx_console_probe.exe"
-source "$(dirname "$0")/lib_wine.sh" "$probe"
+source "$(dirname "$0")/wine_lib.sh" "$probe"
 
 # Waits until the screen shows the text $1 on $2 lines.
 wait_for_count() {
@@ -52,6 +52,8 @@ wait_for_text "real 1.000000000e+03"
 wait_for_text "Press any A/N key to continue"
 send_text k
 wait_for_text "continued with 107"
+wait_for_text "key to end:"
+send_text e
 expect_status 0
 expect_sane_terminal
 pass

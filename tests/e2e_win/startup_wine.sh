@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # refx_win.exe at start under wine: the main menu, the format toggle, the quit, and the
 # fatal rows.
-source "$(dirname "$0")/lib_wine.sh" "$1"
+source "$(dirname "$0")/wine_lib.sh" "$1"
 
 # The lines of the main menu, first on the screen after "cls".
 menu_lines() {
