@@ -1,12 +1,13 @@
 // Typed entry from a stream, as refx_win takes it from standard input: whole lines are
 // consumed, so nothing typed stays behind for the next prompt.
+#include "shell/stream_input.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "shell/console_io.h"
 #include "shell/fatal.h"
-#include "shell/stream_input.h"
 #include "support/stream_console.h"
 
 namespace refx {

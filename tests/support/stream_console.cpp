@@ -19,7 +19,9 @@ std::FILE* stream_of(const std::string& text) {
 StreamConsole::StreamConsole(const std::string& keys, const std::string& typed_lines)
     : ScriptedConsole(keys), in_(stream_of(typed_lines)), entry_(in_, stdout) {}
 
-StreamConsole::~StreamConsole() { std::fclose(in_); }
+StreamConsole::~StreamConsole() {
+  std::fclose(in_);
+}
 
 std::string StreamConsole::unread() {
   std::string rest;

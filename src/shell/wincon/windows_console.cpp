@@ -14,11 +14,15 @@ namespace {
 // polled again.
 constexpr DWORD kPumpWaitMs = 10;
 
-bool is_extended_prefix(int c) { return c == 0 || c == 0xE0; }
+bool is_extended_prefix(int c) {
+  return c == 0 || c == 0xE0;
+}
 
 }  // namespace
 
-int ascii_upper(int c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
+int ascii_upper(int c) {
+  return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c;
+}
 
 WindowsConsole::WindowsConsole() : entry_(stdin, stdout) {
   // Output is gathered and shown at each refresh, clear and read: one console write per
@@ -35,7 +39,9 @@ void WindowsConsole::print(const std::string& text) {
   std::fwrite(text.data(), 1, text.size(), stdout);
 }
 
-void WindowsConsole::refresh() { std::fflush(stdout); }
+void WindowsConsole::refresh() {
+  std::fflush(stdout);
+}
 
 int WindowsConsole::take_key() {
   int c = _getch();
@@ -79,7 +85,9 @@ int WindowsConsole::get_menu_key() {
   return c;
 }
 
-int WindowsConsole::read_main_menu_key() { return get_menu_key(); }
+int WindowsConsole::read_main_menu_key() {
+  return get_menu_key();
+}
 
 int WindowsConsole::wait_for_key() {
   await_key();
@@ -94,7 +102,9 @@ bool WindowsConsole::read_word(std::string& word, std::size_t max_chars) {
   return entry_.read_word(word, max_chars);
 }
 
-bool WindowsConsole::read_number_text(std::string& text) { return entry_.read_number_text(text); }
+bool WindowsConsole::read_number_text(std::string& text) {
+  return entry_.read_number_text(text);
+}
 
 void WindowsConsole::close_plot_window() {
   if (plot_.close) plot_.close();
