@@ -218,26 +218,6 @@ TEST(Compression, ExclusiveIntervalTakesItsNeighboursAroundTheEnds) {
   }
 }
 
-TEST(Compression, DecompressionOfAnIntervalHasZeroMean) {
-  auto p = interval_program();
-  unit_filter(*p);
-  p->rrc.n1_rrc = 4;
-  p->rrc.n2_rrc = 9;
-  p->rrc.rrc_int_type = 1;
-  const Samples y = p->wf.y1a;
-  std::vector<long double> g = gathered(*p);
-  long double g_mean = 0;
-  for (long double v : g) g_mean += v / 16;
-  run(decompress_waveform, *p, "1\n2\nk");
-  long double sum = 0;
-  for (long i = 0; i < 16; ++i) {
-    sum += p->wf.y2a[i];
-    EXPECT_NEAR(static_cast<double>(p->wf.y2a[i]), static_cast<double>(g[i] - g_mean), 1e-17);
-  }
-  EXPECT_NEAR(static_cast<double>(sum), 0.0, 1e-16);
-  EXPECT_TRUE(p->wf.y1a == y);  // the source is left alone
-}
-
 // 1/L as de-compression applied it: the spectrum of the result over that of the input.
 std::vector<Cx> applied_inverse(const Program& p, const Samples& input, long n) {
   std::vector<Cx> out = direct_dft_real(p.wf.y2a.data(), n, -1);
@@ -275,27 +255,6 @@ TEST(Compression, FmaxHoldsTheDigitalMagnitudeInBothHalvesOfTheSpectrum) {
       }
     }
   }
-}
-
-TEST(Compression, FmaxForDecompressionDoesNothingForButterworth) {
-  const long n = 256;
-  Samples results[2];
-  for (int hold : {0, 1}) {
-    auto p = started_program(65536.0L, n);
-    unit_filter(*p);
-    p->rrc.use_lpf_rrc = 1;
-    p->rrc.rrc_lpf_type = 1;
-    p->rrc.n_lpf = 2;
-    p->rrc.f0_lpf = 2000;
-    p->rrc.enable_fmax_rrc_decompress = hold;
-    p->rrc.fmax_rrc_decompress = 2900;
-    p->rrc.n1_rrc = 1;
-    p->rrc.n2_rrc = n;
-    fill_random(p->wf.y1a, n, 7);
-    run(decompress_waveform, *p, "1\n2\nk");
-    results[hold] = p->wf.y2a;
-  }
-  EXPECT_TRUE(results[0] == results[1]);
 }
 
 TEST(Compression, ZeroDivisorIsRefusedBeforeTheDestinationIsWritten) {

@@ -199,33 +199,5 @@ TEST(Lowpass, InverseOfAZeroResponseBinIsRefusedAndTheDestinationKept) {
   EXPECT_EQ(p->wf.i_truncatet2, n);
 }
 
-TEST(Lowpass, ApplicationHonoursTheSourceTruncationUnlessItIsAlsoTheDestination) {
-  const long n = 512;
-  auto p = started_program(1048576.0L, n);
-  enable_lpf(*p, 2, 3, 30000.0L);
-  fill_random(p->wf.y1a, n, 5);
-  const Samples original = p->wf.y1a;
-
-  // Reference results on untruncated copies.
-  auto whole = started_program(1048576.0L, n);
-  enable_lpf(*whole, 2, 3, 30000.0L);
-  whole->wf.y1a = original;
-  run(apply_lpf, *whole, "1\n2\nk");
-  auto cut = started_program(1048576.0L, n);
-  enable_lpf(*cut, 2, 3, 30000.0L);
-  cut->wf.y1a = original;
-  for (long i = 100; i < n; ++i) cut->wf.y1a[i] = 0;
-  run(apply_lpf, *cut, "1\n2\nk");
-
-  p->wf.i_truncatet1 = 100;
-  run(apply_lpf, *p, "1\n2\nk");
-  EXPECT_TRUE(p->wf.y2a == cut->wf.y2a);
-  EXPECT_EQ(p->wf.i_truncatet1, 100);  // the source keeps its truncation
-  run(apply_lpf, *p, "1\n1\nk");
-  EXPECT_TRUE(p->wf.y1a == whole->wf.y2a);
-  EXPECT_EQ(p->wf.i_truncatet1, n);
-  EXPECT_FALSE(cut->wf.y2a == whole->wf.y2a);
-}
-
 }  // namespace
 }  // namespace refx
