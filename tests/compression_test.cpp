@@ -1,5 +1,7 @@
 // Compression and de-compression, from filter generation through to the reflection
 // removed waveform.
+#include "reflection/compression.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,7 +9,6 @@
 #include <random>
 #include <vector>
 
-#include "reflection/compression.h"
 #include "reflection/lowpass.h"
 #include "reflection/rrc_actions.h"
 #include "support/direct_dft.h"
@@ -73,9 +74,8 @@ TEST(Compression, ReferenceCompressedWithItsOwnFilterIsAUnitImpulse) {
               "Press any A/N key to continue\n");
     long double error = std::fabs(p->wf.y2a[0] - 1);
     for (long i = 1; i < n; ++i) error = std::max(error, std::fabs(p->wf.y2a[i]));
-    std::cout << "self-compression impulse error (4096 points, "
-              << (kind == 0 ? "pulse" : "noise") << " reference): " << static_cast<double>(error)
-              << "\n";
+    std::cout << "self-compression impulse error (4096 points, " << (kind == 0 ? "pulse" : "noise")
+              << " reference): " << static_cast<double>(error) << "\n";
     EXPECT_LT(error, 1e-18L);
     EXPECT_EQ(p->rrc.rrc_error, 0);
   }
@@ -320,7 +320,8 @@ TEST(Compression, ImaginaryPartOfTheResultIsReportedAndTheRealPartStored) {
             "Press any A/N key to continue\n");
   std::vector<Cx> x = direct_dft_real(p->wf.y1a.data(), n, -1);
   std::vector<Cx> y(n);
-  for (long k = 0; k < n; ++k) y[k] = x[k] * Cx(p->rrc.Re_rrc_filt[k], p->rrc.Im_rrc_filt[k]) / Cx(n);
+  for (long k = 0; k < n; ++k)
+    y[k] = x[k] * Cx(p->rrc.Re_rrc_filt[k], p->rrc.Im_rrc_filt[k]) / Cx(n);
   std::vector<Cx> expected = direct_dft(y, +1);
   for (long i = 0; i < n; ++i)
     ASSERT_NEAR(static_cast<double>(p->wf.y2a[i]), static_cast<double>(expected[i].real()), 1e-16);

@@ -1,12 +1,13 @@
 // Compression filter generation: the reciprocal, the band limiting above fmax with both
 // phase-extension methods, the minimum-phase option and the refusal of a zero bin.
+#include "reflection/filter_generation.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
 #include <vector>
 
-#include "reflection/filter_generation.h"
 #include "reflection/rrc_actions.h"
 #include "support/direct_dft.h"
 #include "support/scripted_console.h"
@@ -37,12 +38,18 @@ std::string generate(Program& p, int iwf) {
   return con.transcript();
 }
 
-Cx filt(const Program& p, long k) { return Cx(p.rrc.Re_rrc_filt[k], p.rrc.Im_rrc_filt[k]); }
+Cx filt(const Program& p, long k) {
+  return Cx(p.rrc.Re_rrc_filt[k], p.rrc.Im_rrc_filt[k]);
+}
 
 // The phase convention of the estimation, in (-pi/2, 3pi/2).
-long double phi(Cx c) { return std::atan(c.imag() / c.real()) + (c.real() < 0 ? kPi : 0.0L); }
+long double phi(Cx c) {
+  return std::atan(c.imag() / c.real()) + (c.real() < 0 ? kPi : 0.0L);
+}
 
-long double wrapped(long double d) { return std::remainder(d, 2.0L * kPi); }
+long double wrapped(long double d) {
+  return std::remainder(d, 2.0L * kPi);
+}
 
 const char kGenerated[] =
     "Enter waveform number to generate filter (1 or 2):\n"
@@ -176,8 +183,7 @@ void expect_constant_slope(const Program& p, const Program& plain, long kt, long
                            long double factor) {
   const SlopeExpectation e = expected_slope(plain, kt, steps, factor);
   const long double held = std::abs(filt(plain, kt - 1));
-  EXPECT_NEAR(static_cast<double>(p.rrc.del_om_fmax_compress), static_cast<double>(e.del),
-              1e-15);
+  EXPECT_NEAR(static_cast<double>(p.rrc.del_om_fmax_compress), static_cast<double>(e.del), 1e-15);
   EXPECT_EQ(p.rrc.n_tot_fmax_rrc_compress, e.n_tot);
   EXPECT_EQ(p.rrc.i_save_fmax_rrc_compress, kt - 1);
   for (long k = 0; k < kt; ++k) ASSERT_EQ(filt(p, k), filt(plain, k)) << k;
@@ -286,8 +292,7 @@ TEST(FilterGeneration, MinimumPhaseOptionGivesTheMinimumPhaseReciprocal) {
   }
   p->rrc.minp_option = 0;
   generate(*p, 1);
-  EXPECT_GT(std::abs(filt(*p, 1) - 1.0L / (1.0L + 0.2L * std::polar(1.0L, -6 * kPi / kN))),
-            0.01L);
+  EXPECT_GT(std::abs(filt(*p, 1) - 1.0L / (1.0L + 0.2L * std::polar(1.0L, -6 * kPi / kN))), 0.01L);
 }
 
 TEST(FilterGeneration, RoundLongMovesHalvesAwayFromZero) {

@@ -1,11 +1,12 @@
 // The optional low-pass responses and the stand-alone low-pass applications A and B.
+#include "reflection/lowpass.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
 #include <vector>
 
-#include "reflection/lowpass.h"
 #include "reflection/rrc_actions.h"
 #include "support/direct_dft.h"
 #include "support/scripted_console.h"
@@ -137,8 +138,7 @@ TEST(Lowpass, LowpassThenInverseReturnsTheWaveformForEveryType) {
               "Inverse lpf was applied to waveform 2 and result stored in waveform 2\n"
               "Press any A/N key to continue\n");
     for (long i = 0; i < n; ++i)
-      ASSERT_NEAR(static_cast<double>(p->wf.y2a[i]), static_cast<double>(p->wf.y1a[i]), 1e-12)
-          << i;
+      ASSERT_NEAR(static_cast<double>(p->wf.y2a[i]), static_cast<double>(p->wf.y1a[i]), 1e-12) << i;
   }
 }
 

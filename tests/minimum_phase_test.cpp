@@ -1,11 +1,12 @@
 // Minimum-phase conversion by the real cepstrum.
+#include "reflection/minimum_phase.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
 #include <vector>
 
-#include "reflection/minimum_phase.h"
 #include "support/direct_dft.h"
 #include "support/scripted_console.h"
 #include "support/test_program.h"
@@ -31,7 +32,9 @@ MinpRun run_minp(Program& p, Console& con, const std::vector<Cx>& spectrum) {
   return out;
 }
 
-long double theta(long k) { return 2.0L * 3.14159265358979323846264338327950288L * k / kN; }
+long double theta(long k) {
+  return 2.0L * 3.14159265358979323846264338327950288L * k / kN;
+}
 
 TEST(MinimumPhase, ConstantMagnitudeAndPureDelayComeBackWithZeroPhase) {
   auto p = started_program(1024000.0L, kN);
@@ -92,7 +95,8 @@ TEST(MinimumPhase, OutputKeepsTheMagnitudeAndHasACausalCepstrum) {
   // The complex cepstrum of a minimum-phase spectrum vanishes at negative quefrencies.
   std::vector<Cx> cep = direct_dft(log_out, +1);
   long double largest_causal = 0;
-  for (long i = 1; i < kN / 2; ++i) largest_causal = std::max(largest_causal, std::abs(cep[i]) / kN);
+  for (long i = 1; i < kN / 2; ++i)
+    largest_causal = std::max(largest_causal, std::abs(cep[i]) / kN);
   EXPECT_GT(largest_causal, 0.01L);  // the test input is far from a trivial one
   for (long i = kN / 2 + 1; i < kN; ++i)
     EXPECT_LT(static_cast<double>(std::abs(cep[i]) / kN), 1e-15) << i;

@@ -93,8 +93,7 @@ void compress_waveform(Program& p, Console& con) {
   }
   inverse(p);
   if (store_result(p))
-    con_printf(con, "%s%d%s", "Warning - imaginary part in compressed waveform ", r.rrc_dest,
-               "\n");
+    con_printf(con, "%s%d%s", "Warning - imaginary part in compressed waveform ", r.rrc_dest, "\n");
   else
     con_printf(con, "%s%d%s%d%s", "Waveform ", r.rrc_src, " was compressed to waveform ",
                r.rrc_dest, "\n");

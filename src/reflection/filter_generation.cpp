@@ -34,8 +34,7 @@ void estimate_phase_slope(Program& p, long kt) {
   long double sum = 0;
   for (long j = kt - steps - 1; j <= kt - 2; ++j) {
     const long double om1_fmax_compress = bin_phase(r.Re_rrc_filt[j], r.Im_rrc_filt[j], pi);
-    const long double om2_fmax_compress =
-        bin_phase(r.Re_rrc_filt[j + 1], r.Im_rrc_filt[j + 1], pi);
+    const long double om2_fmax_compress = bin_phase(r.Re_rrc_filt[j + 1], r.Im_rrc_filt[j + 1], pi);
     long double om21_fmax_compress = om2_fmax_compress - om1_fmax_compress;
     if (om21_fmax_compress < pi) om21_fmax_compress += two_pi;
     if (om21_fmax_compress > pi) om21_fmax_compress -= two_pi;
@@ -46,16 +45,15 @@ void estimate_phase_slope(Program& p, long kt) {
 
   r.i_save_fmax_rrc_compress = kt - 1;
   r.om_save_fmax_rrc_compress = bin_phase(r.Re_rrc_filt[kt - 1], r.Im_rrc_filt[kt - 1], pi);
-  r.om_tot_fmax_rrc_compress =
-      r.om_save_fmax_rrc_compress +
-      r.del_om_fmax_compress * static_cast<long double>(n / 2 - kt + 1);
+  r.om_tot_fmax_rrc_compress = r.om_save_fmax_rrc_compress +
+                               r.del_om_fmax_compress * static_cast<long double>(n / 2 - kt + 1);
   r.n_tot_fmax_rrc_compress = Round_long(r.om_tot_fmax_rrc_compress / pi);
   r.rn_tot_fmax_rrc_compress = static_cast<long double>(r.n_tot_fmax_rrc_compress);
   r.sign_om_tot_fmax_rrc_compress = r.n_tot_fmax_rrc_compress % 2 == 0 ? 1 : -1;
   // A line that already ends at zero needs no rescaling (and would divide by zero).
   if (r.om_tot_fmax_rrc_compress != 0)
-    r.del_om_fmax_compress = r.del_om_fmax_compress * r.rn_tot_fmax_rrc_compress *
-                             (pi / r.om_tot_fmax_rrc_compress);
+    r.del_om_fmax_compress =
+        r.del_om_fmax_compress * r.rn_tot_fmax_rrc_compress * (pi / r.om_tot_fmax_rrc_compress);
 }
 
 // Scales bin k to the held magnitude, keeping its phase.

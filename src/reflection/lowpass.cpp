@@ -95,8 +95,7 @@ long double lpf_ratio_n(long double abs_freq, long double f0, long order) {
   return ratio_n;
 }
 
-long double held_lpf_ratio(const Program& p, long i, bool hold, long double fh,
-                           long double* held) {
+long double held_lpf_ratio(const Program& p, long i, bool hold, long double fh, long double* held) {
   const long double abs_freq = std::fabs(bin_frequency(p, i));
   if (!hold || abs_freq <= fh) *held = lpf_ratio_n(abs_freq, p.rrc.f0_lpf, p.rrc.n_lpf);
   return *held;
@@ -114,8 +113,8 @@ void calculate_butterworth_lpf(Program& p, Console& con, long blpf_order, long d
 
   const long double omega0 = 2.0L * pi * blpf_f0;
   for (long i = 1; i <= order; ++i) {
-    const long double theta = (pi * static_cast<long double>(2 * i - 1) / 2.0L) /
-                              static_cast<long double>(order);
+    const long double theta =
+        (pi * static_cast<long double>(2 * i - 1) / 2.0L) / static_cast<long double>(order);
     pole[i - 1] = {-omega0 * std::sin(theta), omega0 * std::cos(theta)};
   }
   for (long i = 0; i < order; ++i) {
@@ -149,8 +148,8 @@ void calculate_butterworth_lpf(Program& p, Console& con, long blpf_order, long d
 
   build_twiddle_tables(w, n, pi);
   long double max_mag = 0;
-  fft(2, &n, &w.nstage, w.xinr.data(), w.xini.data(), blpf_out_re, blpf_out_im,
-      w.cos_array.data(), w.sin_array.data(), &max_mag);
+  fft(2, &n, &w.nstage, w.xinr.data(), w.xini.data(), blpf_out_re, blpf_out_im, w.cos_array.data(),
+      w.sin_array.data(), &max_mag);
 }
 
 void prepare_lpf_response(Program& p, Console& con, bool hold, long double fh) {
@@ -179,8 +178,12 @@ cmplx lpf_value(const Program& p, long i) {
   return {r.lpfr[i], r.lpfi[i]};
 }
 
-void apply_lpf(Program& p, Console& con) { apply_lpf_to_waveform(p, con, false); }
+void apply_lpf(Program& p, Console& con) {
+  apply_lpf_to_waveform(p, con, false);
+}
 
-void apply_inverse_lpf(Program& p, Console& con) { apply_lpf_to_waveform(p, con, true); }
+void apply_inverse_lpf(Program& p, Console& con) {
+  apply_lpf_to_waveform(p, con, true);
+}
 
 }  // namespace refx

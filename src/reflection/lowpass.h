@@ -16,8 +16,7 @@ long double lpf_ratio_n(long double abs_freq, long double f0, long order);
 
 // Walks the digital ratio in increasing bin order: with hold, a bin above fh takes the
 // ratio last recorded at or below fh (*held starts at 0); otherwise every bin its own.
-long double held_lpf_ratio(const Program& p, long i, bool hold, long double fh,
-                           long double* held);
+long double held_lpf_ratio(const Program& p, long i, bool hold, long double fh, long double* held);
 
 // Sampled analog Butterworth impulse response (order at most 10) scaled by delt and
 // transformed forward unscaled, so bin 0 is close to 1. Uses xinr/xini and rebuilds the

@@ -43,7 +43,8 @@ void calc_minp(Program& p, Console& con, long double* xinr_minp, long double* xi
   build_twiddle_tables(w, npts_minp, p.pi);
 
   for (long i = 0; i < npts_minp; ++i) {
-    const long double minp_mag = std::sqrt(xinr_minp[i] * xinr_minp[i] + xini_minp[i] * xini_minp[i]);
+    const long double minp_mag =
+        std::sqrt(xinr_minp[i] * xinr_minp[i] + xini_minp[i] * xini_minp[i]);
     xini_minp[i] = 0;
     if (std::fabs(minp_mag) > kMagnitudeFloor) {
       xinr_minp[i] = std::log(minp_mag);
@@ -59,8 +60,8 @@ void calc_minp(Program& p, Console& con, long double* xinr_minp, long double* xi
   }
 
   long double max_mag = 0;
-  fft(1, &npts_minp, &nstage_minp, xinr_minp, xini_minp, xoutr_minp, xouti_minp,
-      w.cos_array.data(), w.sin_array.data(), &max_mag);
+  fft(1, &npts_minp, &nstage_minp, xinr_minp, xini_minp, xoutr_minp, xouti_minp, w.cos_array.data(),
+      w.sin_array.data(), &max_mag);
 
   for (long i = 0; i < npts_minp; ++i)
     if (std::fabs(xouti_minp[i]) > kCepstrumImagTolerance) ++minp_imag;
@@ -81,8 +82,8 @@ void calc_minp(Program& p, Console& con, long double* xinr_minp, long double* xi
       xinr_minp[i] = 0;
   }
 
-  fft(0, &npts_minp, &nstage_minp, xinr_minp, xini_minp, xoutr_minp, xouti_minp,
-      w.cos_array.data(), w.sin_array.data(), &max_mag);
+  fft(0, &npts_minp, &nstage_minp, xinr_minp, xini_minp, xoutr_minp, xouti_minp, w.cos_array.data(),
+      w.sin_array.data(), &max_mag);
 
   for (long i = 0; i < npts_minp; ++i) {
     const long double m = std::exp(xoutr_minp[i]);

@@ -9,13 +9,13 @@ namespace refx {
 struct Program;
 
 // Compression filter generation and its settings.
-void generate_filter(Program& p, Console& con);          // G
-void toggle_fmax_compress(Program& p, Console& con);     // E
-void set_fmax_compress(Program& p, Console& con);        // N
-void toggle_phase_method(Program& p, Console& con);      // M
-void set_phase_average_points(Program& p, Console& con); // O
-void set_phase_compensation(Program& p, Console& con);   // U
-void toggle_minimum_phase(Program& p, Console& con);     // H
+void generate_filter(Program& p, Console& con);           // G
+void toggle_fmax_compress(Program& p, Console& con);      // E
+void set_fmax_compress(Program& p, Console& con);         // N
+void toggle_phase_method(Program& p, Console& con);       // M
+void set_phase_average_points(Program& p, Console& con);  // O
+void set_phase_compensation(Program& p, Console& con);    // U
+void toggle_minimum_phase(Program& p, Console& con);      // H
 
 // Optional low-pass filter.
 void toggle_lpf(Program& p, Console& con);                   // L
