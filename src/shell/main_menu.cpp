@@ -4,6 +4,7 @@
 
 #include "shell/fatal.h"
 #include "shell/program.h"
+#include "spectral/fft_menu.h"
 
 namespace refx {
 
@@ -33,6 +34,7 @@ void main_menu(Program& p, Console& con) {
       case 'T':
         break;
       case 'F':
+        fft_menu(p, con);
         break;
       case 'Q':
         terminate_program();
