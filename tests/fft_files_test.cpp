@@ -1,16 +1,17 @@
 // FFT files: both formats written and read back, and hand-made files.
+#include "spectral/fft_files.h"
+
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <random>
-#include <cctype>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "shell/float80.h"
-#include "spectral/fft_files.h"
 #include "spectral/mag_phase.h"
 #include "support/scripted_console.h"
 #include "support/temp_dir.h"
@@ -53,13 +54,16 @@ std::string binary_file(const std::vector<std::array<long double, 3>>& records, 
 
 // One value as "%.10Le" prints it: [-]d.dddddddddde(+|-)dd[d...].
 std::size_t value_shape(const std::string& t, std::size_t i) {
-  auto digit = [&](std::size_t j) { return j < t.size() && std::isdigit(static_cast<unsigned char>(t[j])); };
+  auto digit = [&](std::size_t j) {
+    return j < t.size() && std::isdigit(static_cast<unsigned char>(t[j]));
+  };
   if (i < t.size() && t[i] == '-') ++i;
   if (!digit(i) || t.compare(i + 1, 1, ".") != 0) return std::string::npos;
   i += 2;
   for (int d = 0; d < 10; ++d, ++i)
     if (!digit(i)) return std::string::npos;
-  if (i + 2 >= t.size() || t[i] != 'e' || (t[i + 1] != '+' && t[i + 1] != '-')) return std::string::npos;
+  if (i + 2 >= t.size() || t[i] != 'e' || (t[i + 1] != '+' && t[i + 1] != '-'))
+    return std::string::npos;
   i += 2;
   const std::size_t start = i;
   while (digit(i)) ++i;
@@ -98,7 +102,8 @@ struct FftFiles : ::testing::Test {
       s.fftr1[k] = dist(gen);
       s.ffti1[k] = dist(gen);
     }
-    calc_fft_mag_ph_no_avg(*p, &n, s.fftr1.data(), s.ffti1.data(), s.fft1mag.data(), s.fft1ph.data());
+    calc_fft_mag_ph_no_avg(*p, &n, s.fftr1.data(), s.ffti1.data(), s.fft1mag.data(),
+                           s.fft1ph.data());
   }
   void save1(ScriptedConsole& con, long count) {
     save_fft(*p, con, 1, s.fftr1.data(), s.ffti1.data(), s.fft1mag.data(), s.fft1ph.data(),
@@ -143,8 +148,10 @@ TEST_F(FftFiles, TextSaveWritesCommentMarkersAndOneLinePerBin) {
     long double f, mag, ph;
     ASSERT_EQ(std::sscanf(line.c_str(), "%Le %Le %Le", &f, &mag, &ph), 3);
     EXPECT_EQ(f, static_cast<long double>(k));
-    EXPECT_NEAR(static_cast<double>(mag), static_cast<double>(s.fft1mag[k]), 1e-9 * std::fabs(static_cast<double>(s.fft1mag[k])) + 1e-20);
-    EXPECT_NEAR(static_cast<double>(ph), static_cast<double>(s.fft1ph[k]), 1e-9 * std::fabs(static_cast<double>(s.fft1ph[k])) + 1e-20);
+    EXPECT_NEAR(static_cast<double>(mag), static_cast<double>(s.fft1mag[k]),
+                1e-9 * std::fabs(static_cast<double>(s.fft1mag[k])) + 1e-20);
+    EXPECT_NEAR(static_cast<double>(ph), static_cast<double>(s.fft1ph[k]),
+                1e-9 * std::fabs(static_cast<double>(s.fft1ph[k])) + 1e-20);
   }
 }
 
@@ -210,7 +217,8 @@ TEST_F(FftFiles, ShortTextFileFilledWithTheFloor) {
   for (long k = 0; k < 100; ++k) {
     const long double a = std::pow(10.0L, -k / 200.0L);
     ASSERT_NEAR(static_cast<double>(std::hypot(s.fftr2[k], s.ffti2[k]) / a), 1.0, 1e-7) << k;
-    ASSERT_NEAR(static_cast<double>(std::atan2(s.ffti2[k], s.fftr2[k]) * 180 / p->pi), k / 8.0, 1e-9);
+    ASSERT_NEAR(static_cast<double>(std::atan2(s.ffti2[k], s.fftr2[k]) * 180 / p->pi), k / 8.0,
+                1e-9);
   }
   for (long k = 100; k < n; ++k) {
     ASSERT_EQ(s.fft2mag[k], -1000.0L);
@@ -263,13 +271,15 @@ TEST_F(FftFiles, WindowsBinaryUses30ByteRecordsAndOneWordComments) {
   }
   long count = n;
   ScriptedConsole con("win.bin\ntwo words\n");
-  save_fft(*p, con, 1, w.fftr1.data(), w.ffti1.data(), w.fft1mag.data(), w.fft1ph.data(), &w.deltaf, &count);
+  save_fft(*p, con, 1, w.fftr1.data(), w.ffti1.data(), w.fft1mag.data(), w.fft1ph.data(), &w.deltaf,
+           &count);
   const std::string bytes = dir.read("win.bin");
   ASSERT_EQ(bytes.size(), 256u + 30u * n);
   EXPECT_EQ(std::string(bytes.c_str()), "two");
   long double delf = 0;
   ScriptedConsole back("win.bin\n");
-  read_fft(*p, back, 2, w.fftr2.data(), w.ffti2.data(), w.fft2mag.data(), w.fft2ph.data(), &delf, &w.num_ptsa2);
+  read_fft(*p, back, 2, w.fftr2.data(), w.ffti2.data(), w.fft2mag.data(), w.fft2ph.data(), &delf,
+           &w.num_ptsa2);
   EXPECT_EQ(w.num_ptsa2, n);
   EXPECT_EQ(w.fftr2[n - 1], n - 1);
   EXPECT_EQ(w.ffti2[n - 1], -(n - 1));

@@ -1,4 +1,6 @@
 // The FFT menu through the scripted console: exact texts and the state each key leaves.
+#include "spectral/fft_menu.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -6,7 +8,6 @@
 #include <random>
 #include <string>
 
-#include "spectral/fft_menu.h"
 #include "spectral/mag_phase.h"
 #include "support/scripted_console.h"
 #include "support/temp_dir.h"
@@ -17,7 +18,8 @@ namespace {
 
 using C = std::complex<long double>;
 
-std::string menu(const std::string& tau, const std::string& averaging, const std::string& cutoff = "") {
+std::string menu(const std::string& tau, const std::string& averaging,
+                 const std::string& cutoff = "") {
   return "1 to take FFT of time waveform 1\n"
          "2 to take FFT of time waveform 2\n"
          "B to take FFT of both time waveforms\n"
@@ -30,8 +32,11 @@ std::string menu(const std::string& tau, const std::string& averaging, const std
          "S to save FFT to a file\n"
          "R to read FFT from a file\n"
          "P to set FFT amplitude plot vertical scale\n"
-         "G to set tau for phase plot (" + tau + ")\n"
-         "V to set up FFT magnitude averaging" + averaging + cutoff +
+         "G to set tau for phase plot (" +
+         tau +
+         ")\n"
+         "V to set up FFT magnitude averaging" +
+         averaging + cutoff +
          "N to calculate inverse FFT and place result in time waveform\n"
          "Q to return to main menu\n"
          "Enter Command :\n";
@@ -77,14 +82,18 @@ struct FftMenu : ::testing::Test {
       s.fftr2[k] = dist(gen);
       s.ffti2[k] = dist(gen);
     }
-    calc_fft_mag_ph_no_avg(*p, &n, s.fftr1.data(), s.ffti1.data(), s.fft1mag.data(), s.fft1ph.data());
-    calc_fft_mag_ph_no_avg(*p, &n, s.fftr2.data(), s.ffti2.data(), s.fft2mag.data(), s.fft2ph.data());
+    calc_fft_mag_ph_no_avg(*p, &n, s.fftr1.data(), s.ffti1.data(), s.fft1mag.data(),
+                           s.fft1ph.data());
+    calc_fft_mag_ph_no_avg(*p, &n, s.fftr2.data(), s.ffti2.data(), s.fft2mag.data(),
+                           s.fft2ph.data());
   }
   void expect_slot(int slot, const std::vector<C>& want, double tol) {
     FftSlotRef r = s.slot(slot);
     for (long k = 0; k < n; ++k) {
-      EXPECT_NEAR(static_cast<double>(r.fftr[k]), static_cast<double>(want[k].real()), tol) << slot << " " << k;
-      EXPECT_NEAR(static_cast<double>(r.ffti[k]), static_cast<double>(want[k].imag()), tol) << slot << " " << k;
+      EXPECT_NEAR(static_cast<double>(r.fftr[k]), static_cast<double>(want[k].real()), tol)
+          << slot << " " << k;
+      EXPECT_NEAR(static_cast<double>(r.ffti[k]), static_cast<double>(want[k].imag()), tol)
+          << slot << " " << k;
     }
   }
 };
@@ -125,7 +134,8 @@ TEST_F(FftMenu, ForwardTransformsHonourEachTruncation) {
   expect_slot(2, dft(wf.y2a, n, 5), 1e-16);
   for (long k = 0; k < n; ++k) {
     const long double power = s.fftr2[k] * s.fftr2[k] + s.ffti2[k] * s.ffti2[k];
-    EXPECT_NEAR(static_cast<double>(s.fft2mag[k]), static_cast<double>(10 * std::log10(power)), 1e-6);
+    EXPECT_NEAR(static_cast<double>(s.fft2mag[k]), static_cast<double>(10 * std::log10(power)),
+                1e-6);
   }
   EXPECT_GT(p->work.max_fft_mag, 0);
 
@@ -155,13 +165,14 @@ TEST_F(FftMenu, TransformThenInverseGivesSamplesTimesN) {
   wf.i_truncatet1 = 12;
   ScriptedConsole con("1n1\n1\nq");
   run(con);
-  EXPECT_EQ(con.screens()[2], kMenu + "Enter source FFT (1 or 2):\nEnter destination time waveform (1 or 2):\n");
+  EXPECT_EQ(con.screens()[2],
+            kMenu + "Enter source FFT (1 or 2):\nEnter destination time waveform (1 or 2):\n");
   for (long i = 0; i < n; ++i) {
     const long double want = i < 12 ? original[i] * n : 0.0L;
     EXPECT_NEAR(static_cast<double>(wf.y1a[i]), static_cast<double>(want), 1e-15) << i;
   }
   EXPECT_EQ(wf.i_truncatet1, 12);  // marks of the destination are left alone
-  EXPECT_EQ(con.waits(), 0);        // a real signal leaves no imaginary part
+  EXPECT_EQ(con.waits(), 0);       // a real signal leaves no imaginary part
 }
 
 TEST_F(FftMenu, InverseAsksAgainAndWarnsOfAnImaginaryPart) {
@@ -182,7 +193,8 @@ TEST_F(FftMenu, InverseAsksAgainAndWarnsOfAnImaginaryPart) {
   const long double pi = p->pi;
   for (long m = 0; m < n; ++m) {
     C sum = 0;
-    for (long k = 0; k < n; ++k) sum += C(s.fftr2[k], s.ffti2[k]) * std::polar(1.0L, 2.0L * pi * ((k * m) % n) / n);
+    for (long k = 0; k < n; ++k)
+      sum += C(s.fftr2[k], s.ffti2[k]) * std::polar(1.0L, 2.0L * pi * ((k * m) % n) / n);
     EXPECT_NEAR(static_cast<double>(wf.y2a[m]), static_cast<double>(sum.real()), 1e-15) << m;
   }
 }
@@ -251,7 +263,8 @@ TEST_F(FftMenu, MultiplyIsBinByBin) {
   EXPECT_EQ(con.screens()[0], kMenu + "FFTs have been multiplied\nPress any A/N key to continue\n");
   expect_slot(1, want, 1e-17);
   for (long k = 0; k < n; ++k)
-    EXPECT_NEAR(static_cast<double>(s.fft1mag[k]), static_cast<double>(10 * std::log10(std::norm(want[k]))), 1e-6);
+    EXPECT_NEAR(static_cast<double>(s.fft1mag[k]),
+                static_cast<double>(10 * std::log10(std::norm(want[k]))), 1e-6);
 }
 
 TEST_F(FftMenu, PlotKeysClampTheSlotAndSetTheMode) {
@@ -284,17 +297,19 @@ TEST_F(FftMenu, AmplitudeScaleAndTau) {
 TEST_F(FftMenu, AveragingSettingsAreClamped) {
   ScriptedConsole con("v5\n0\n-1\n0.5\nv1\n0\nv-1\nq");
   run(con);
-  EXPECT_EQ(con.screens()[0], kMenu +
-                                  "Enter 0 for no averaging, 1 for number of points, 2 for fraction of octave:\n"
-                                  "Enter octave fractions to average:\n"
-                                  "Error entering octave fraction; try again\n"
-                                  "Enter octave fractions to average:\n"
-                                  "Error entering octave fraction; try again\n"
-                                  "Enter octave fractions to average:\n");
+  EXPECT_EQ(con.screens()[0],
+            kMenu +
+                "Enter 0 for no averaging, 1 for number of points, 2 for fraction of octave:\n"
+                "Enter octave fractions to average:\n"
+                "Error entering octave fraction; try again\n"
+                "Enter octave fractions to average:\n"
+                "Error entering octave fraction; try again\n"
+                "Enter octave fractions to average:\n");
   EXPECT_NEAR(static_cast<double>(s.fft_mag_avg_mult), std::sqrt(2.0), 1e-15);
   EXPECT_EQ(s.fft_mag_avg_frac, 0.5L);
   EXPECT_TRUE(con.screens()[1].find(" (5.000000e-01 octave)\n") != std::string::npos);
-  EXPECT_TRUE(con.screens()[1].find("Enter number of frequency points to average:\n") != std::string::npos);
+  EXPECT_TRUE(con.screens()[1].find("Enter number of frequency points to average:\n") !=
+              std::string::npos);
   EXPECT_EQ(s.fft_mag_avg_npts, 1);
   EXPECT_TRUE(con.screens()[2].find(" (1 points)\n") != std::string::npos);
   EXPECT_EQ(s.fft_mag_avg_mode, 0);
@@ -336,7 +351,8 @@ TEST_F(FftMenu, SaveThenReadMovesASlot) {
   s.num_ptsa1 = n;
   ScriptedConsole con("s1\nout.txt\ncomment\nr2\nout.txt\nq");
   run(con);
-  EXPECT_EQ(con.screens()[1], kMenu + "Enter 1 or 2 for FFT:\nEnter file name for FFT 2, or Q to quit:\n");
+  EXPECT_EQ(con.screens()[1],
+            kMenu + "Enter 1 or 2 for FFT:\nEnter file name for FFT 2, or Q to quit:\n");
   EXPECT_EQ(s.num_ptsa2, n);
   for (long k = 0; k < n; ++k) {
     EXPECT_NEAR(static_cast<double>(s.fftr2[k]), static_cast<double>(s.fftr1[k]), 1e-9);
@@ -349,7 +365,8 @@ TEST_F(FftMenu, ReadWithAnyOtherNumberUsesSlotTwo) {
   const Samples before = s.fftr2;
   ScriptedConsole con("R3\nq\nq");
   run(con);
-  EXPECT_EQ(con.screens()[0], kMenu + "Enter 1 or 2 for FFT:\nEnter file name for FFT 2, or Q to quit:\n");
+  EXPECT_EQ(con.screens()[0],
+            kMenu + "Enter 1 or 2 for FFT:\nEnter file name for FFT 2, or Q to quit:\n");
   EXPECT_EQ(s.fftr2, before);
   EXPECT_EQ(s.num_ptsa2, n);
 }

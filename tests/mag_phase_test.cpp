@@ -1,17 +1,20 @@
 // Magnitude in dB, phase in degrees, and the two ways of averaging the magnitude.
+#include "spectral/mag_phase.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
 #include <vector>
 
-#include "spectral/mag_phase.h"
 #include "support/test_program.h"
 
 namespace refx {
 namespace {
 
-long double db_of(long double power) { return 10.0L * std::log10(power); }
+long double db_of(long double power) {
+  return 10.0L * std::log10(power);
+}
 
 // 1024 points at 1024 samples/s: bins are exactly 1 Hz apart.
 struct MagPhase : ::testing::Test {
@@ -28,8 +31,13 @@ struct MagPhase : ::testing::Test {
     }
   }
   long double power(long k) const { return s.fftr1[k] * s.fftr1[k] + s.ffti1[k] * s.ffti1[k]; }
-  void run_avg() { calc_fft_mag_ph(*p, &n, s.fftr1.data(), s.ffti1.data(), s.fft1mag.data(), s.fft1ph.data()); }
-  void run_plain() { calc_fft_mag_ph_no_avg(*p, &n, s.fftr1.data(), s.ffti1.data(), s.fft2mag.data(), s.fft2ph.data()); }
+  void run_avg() {
+    calc_fft_mag_ph(*p, &n, s.fftr1.data(), s.ffti1.data(), s.fft1mag.data(), s.fft1ph.data());
+  }
+  void run_plain() {
+    calc_fft_mag_ph_no_avg(*p, &n, s.fftr1.data(), s.ffti1.data(), s.fft2mag.data(),
+                           s.fft2ph.data());
+  }
 
   // Bins lo..hi all hold the dB value of their mean power.
   void expect_group(long lo, long hi) {
@@ -47,14 +55,16 @@ struct MagPhase : ::testing::Test {
 };
 
 TEST_F(MagPhase, FloorAndPhaseAtTheSpecialBins) {
-  const long double bins[][2] = {{0, 0}, {-1, 0}, {-1, -0.000001L}, {0, -2}, {1e-60L, 3}, {-1e-60L, -3}};
+  const long double bins[][2] = {{0, 0},  {-1, 0},     {-1, -0.000001L},
+                                 {0, -2}, {1e-60L, 3}, {-1e-60L, -3}};
   long four = 6;
   for (int i = 0; i < 6; ++i) {
     s.fftr1[i] = bins[i][0];
     s.ffti1[i] = bins[i][1];
   }
   calc_fft_mag_ph(*p, &four, s.fftr1.data(), s.ffti1.data(), s.fft1mag.data(), s.fft1ph.data());
-  calc_fft_mag_ph_no_avg(*p, &four, s.fftr1.data(), s.ffti1.data(), s.fft2mag.data(), s.fft2ph.data());
+  calc_fft_mag_ph_no_avg(*p, &four, s.fftr1.data(), s.ffti1.data(), s.fft2mag.data(),
+                         s.fft2ph.data());
   for (const Samples* ph : {&s.fft1ph, &s.fft2ph}) {
     const Samples& mag = ph == &s.fft1ph ? s.fft1mag : s.fft2mag;
     EXPECT_EQ(mag[0], -1000.0L);

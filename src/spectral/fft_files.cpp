@@ -14,7 +14,9 @@ namespace {
 
 constexpr std::size_t kCommentBytes = 256;
 
-bool binary_format(const Program& p) { return p.i_rw_bin_ascii == 1; }
+bool binary_format(const Program& p) {
+  return p.i_rw_bin_ascii == 1;
+}
 
 void write_comment_block(std::FILE* file, const std::string& comment) {
   char block[kCommentBytes] = {};
@@ -38,9 +40,9 @@ bool read_record(const Program& p, std::FILE* file, long double values[3]) {
 
 }  // namespace
 
-void save_fft(Program& p, Console& con, int ifft, const long double* fftr,
-              const long double* ffti, const long double* fftnmag, const long double* fftnph,
-              const long double* delf, const long* num_pts) {
+void save_fft(Program& p, Console& con, int ifft, const long double* fftr, const long double* ffti,
+              const long double* fftnmag, const long double* fftnph, const long double* delf,
+              const long* num_pts) {
   con_printf(con, "%s%d%s", "Enter file name for FFT ", ifft, ":\n");
   con.refresh();
   std::string name;
@@ -75,8 +77,7 @@ void save_fft(Program& p, Console& con, int ifft, const long double* fftr,
 void read_fft(Program& p, Console& con, int iwf, long double* fftr, long double* ffti,
               long double* fftnmag, long double* fftnph, long double* delf, long* num) {
   const bool binary = binary_format(p);
-  const std::string prompt =
-      "Enter file name for FFT " + std::to_string(iwf) + ", or Q to quit:\n";
+  const std::string prompt = "Enter file name for FFT " + std::to_string(iwf) + ", or Q to quit:\n";
   std::string name;
   std::FILE* file = open_for_read(con, prompt, true, name, binary ? "rb" : "r");
   if (!file) return;

@@ -10,9 +10,9 @@ struct Program;
 
 // Writes bins 0..*num_pts-1 with frequencies k * *delf. Asks for the name and a comment;
 // Q at the retry prompt abandons the save with nothing written.
-void save_fft(Program& p, Console& con, int ifft, const long double* fftr,
-              const long double* ffti, const long double* fftnmag, const long double* fftnph,
-              const long double* delf, const long* num_pts);
+void save_fft(Program& p, Console& con, int ifft, const long double* fftr, const long double* ffti,
+              const long double* fftnmag, const long double* fftnph, const long double* delf,
+              const long* num_pts);
 
 // Reads at most num_meas_points records into the slot arrays and completes the other pair
 // of arrays for every bin. *num receives the record count and *delf the step between the

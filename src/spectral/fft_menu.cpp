@@ -240,8 +240,8 @@ void save_slot(Program& p, Console& con) {
   get_integer(con, &ifft);
   if (ifft != 1 && ifft != 2) return;
   FftSlotRef slot = p.fft.slot(ifft);
-  save_fft(p, con, ifft, slot.fftr.data(), slot.ffti.data(), slot.fftmag.data(),
-           slot.fftph.data(), &p.fft.deltaf, &slot.num_ptsa);
+  save_fft(p, con, ifft, slot.fftr.data(), slot.ffti.data(), slot.fftmag.data(), slot.fftph.data(),
+           &p.fft.deltaf, &slot.num_ptsa);
 }
 
 void read_slot(Program& p, Console& con) {
@@ -252,8 +252,8 @@ void read_slot(Program& p, Console& con) {
   if (ifft != 1) ifft = 2;
   FftSlotRef slot = p.fft.slot(ifft);
   long double delf = p.fft.deltaf;  // the file's step, only for the reader's warning
-  read_fft(p, con, ifft, slot.fftr.data(), slot.ffti.data(), slot.fftmag.data(),
-           slot.fftph.data(), &delf, &slot.num_ptsa);
+  read_fft(p, con, ifft, slot.fftr.data(), slot.ffti.data(), slot.fftmag.data(), slot.fftph.data(),
+           &delf, &slot.num_ptsa);
 }
 
 }  // namespace
@@ -267,27 +267,60 @@ void fft_menu(Program& p, Console& con) {
     if (key < 0) break;
     const char ascii_fft = static_cast<char>(key);
     switch (std::toupper(static_cast<unsigned char>(ascii_fft))) {
-      case '1': forward_transform(p, con, 1); break;
-      case '2': forward_transform(p, con, 2); break;
+      case '1':
+        forward_transform(p, con, 1);
+        break;
+      case '2':
+        forward_transform(p, con, 2);
+        break;
       case 'B':
         forward_transform(p, con, 1);
         forward_transform(p, con, 2);
         break;
-      case 'D': ratio_and_difference(p, con); break;
-      case 'U': combine(p, con, 'U'); break;
-      case 'C': combine(p, con, 'C'); break;
-      case 'M': combine(p, con, 'M'); break;
-      case 'A': plot_magnitude(p, con); break;
-      case 'H': plot_phase(p, con); break;
-      case 'S': save_slot(p, con); break;
-      case 'R': read_slot(p, con); break;
-      case 'P': set_amplitude_scale(p, con); break;
-      case 'G': set_tau(p, con); break;
-      case 'V': set_averaging(p, con); break;
-      case 'F': set_cutoff(p, con); break;
-      case 'N': inverse_transform(p, con); break;
-      case 'Q': quit_fft = 1; break;
-      default: break;
+      case 'D':
+        ratio_and_difference(p, con);
+        break;
+      case 'U':
+        combine(p, con, 'U');
+        break;
+      case 'C':
+        combine(p, con, 'C');
+        break;
+      case 'M':
+        combine(p, con, 'M');
+        break;
+      case 'A':
+        plot_magnitude(p, con);
+        break;
+      case 'H':
+        plot_phase(p, con);
+        break;
+      case 'S':
+        save_slot(p, con);
+        break;
+      case 'R':
+        read_slot(p, con);
+        break;
+      case 'P':
+        set_amplitude_scale(p, con);
+        break;
+      case 'G':
+        set_tau(p, con);
+        break;
+      case 'V':
+        set_averaging(p, con);
+        break;
+      case 'F':
+        set_cutoff(p, con);
+        break;
+      case 'N':
+        inverse_transform(p, con);
+        break;
+      case 'Q':
+        quit_fft = 1;
+        break;
+      default:
+        break;
     }
   }
 }

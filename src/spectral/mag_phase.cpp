@@ -67,8 +67,8 @@ void average_magnitudes(Program& p, long npts, long double* fftnmag) {
 
 }  // namespace
 
-void calc_fft_mag_ph(Program& p, const long* npts, const long double* fftr,
-                     const long double* ffti, long double* fftnmag, long double* fftnph) {
+void calc_fft_mag_ph(Program& p, const long* npts, const long double* fftr, const long double* ffti,
+                     long double* fftnmag, long double* fftnph) {
   for (long k = 0; k < *npts; ++k) {
     const long double power = fftr[k] * fftr[k] + ffti[k] * ffti[k];
     p.fft.fft_mag_avg[k] = power;
