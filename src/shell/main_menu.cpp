@@ -4,6 +4,7 @@
 
 #include "shell/fatal.h"
 #include "shell/program.h"
+#include "spectral/fft_menu.h"
 #include "waveforms/time_menu.h"
 
 namespace refx {
@@ -35,6 +36,7 @@ void main_menu(Program& p, Console& con) {
         time_waveforms_menu(p, con);
         break;
       case 'F':
+        fft_menu(p, con);
         break;
       case 'Q':
         terminate_program();
