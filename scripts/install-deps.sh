@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Installs what refx needs on Debian 12: "run" for building and running refx_lin,
-# "test" for that plus everything the test suite and benchmarks use.
+# "win" for cross-building refx_win.exe and running it under wine,
+# "test" for all of that plus everything the test suite and benchmarks use.
 set -euo pipefail
 what=${1:-test}
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo=sudo; fi
 packages=(build-essential cmake libncurses-dev libx11-dev)
+if [ "$what" = win ] || [ "$what" = test ]; then
+  packages+=(g++-mingw-w64-x86-64-posix wine wine64)
+fi
 if [ "$what" = test ]; then
   packages+=(libgtest-dev libbenchmark-dev libfftw3-dev tmux xvfb xdotool x11-apps imagemagick)
 fi

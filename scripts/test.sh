@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole test suite, then again under ASan and UBSan.
+# Builds everything and runs the whole test suite (with refx_win.exe, cross-built first,
+# under wine), then again under ASan and UBSan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
 jobs=$(nproc)
 
-cmake -S . -B build
+scripts/build-win.sh --no-install
+cmake -S . -B build -DREFX_WIN_EXE="$(pwd)/build-win/refx_win.exe"
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
 

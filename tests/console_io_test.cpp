@@ -66,6 +66,20 @@ TEST(FileNamePrompts, ReadPromptTakesTheWholeLineSavePromptOneWord) {
   EXPECT_EQ(name.size(), 255u);
 }
 
+TEST(FileNamePrompts, ABlankAnswerNeverFallsBackToAnEarlierName) {
+  TempDir dir;
+  dir.write("earlier.txt", "keep me");
+  ScriptedConsole con("   \nnew.txt\n");
+  std::string name = "earlier.txt";
+  read_name_word(con, name);
+  EXPECT_EQ(name, "");
+  std::FILE* f = open_for_save(con, name, "w");
+  ASSERT_NE(f, nullptr);
+  std::fclose(f);
+  EXPECT_EQ(name, "new.txt");
+  EXPECT_EQ(dir.read("earlier.txt"), "keep me");
+}
+
 TEST(FileNamePrompts, OnlyAQorAqAloneQuits) {
   EXPECT_TRUE(is_quit_answer("Q"));
   EXPECT_TRUE(is_quit_answer("q"));

@@ -49,6 +49,7 @@ struct Reflection {
   int use_lpf_rrc = 0;
   int rrc_lpf_type = 2;  // 0 digital, 1 Butterworth, 2 minimum phase digital
   long n_lpf = 0;
+  long n_lpf_read = 0;  // the order as typed, before the Butterworth limit
   long double f0_lpf = 0;
   int rrc_lim_lpf_inv = 0;
   long double fmax_rrc_lim_lpf_inv = 0;

@@ -81,12 +81,16 @@ void read_name_line(Console& con, bool as_word, std::string& name) {
     return;
   }
   std::string line;
-  if (con.read_line(line, kNameChars)) name = line;
+  con.read_line(line, kNameChars);
+  name = line;
 }
 
+// An answer without a word gives an empty name, which no file opens: a blank answer
+// never falls back to an earlier name and overwrites that file.
 void read_name_word(Console& con, std::string& name) {
   std::string word;
-  if (con.read_word(word, kNameChars)) name = word;
+  con.read_word(word, kNameChars);
+  name = word;
 }
 
 bool is_quit_answer(const std::string& answer) { return answer == "Q" || answer == "q"; }

@@ -9,8 +9,8 @@ namespace refx {
 
 struct Program;
 
-// printf-style output to the console.
-void con_printf(Console& con, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// printf-style output to the console; the C99 conversions (%Le) on every toolchain.
+void con_printf(Console& con, const char* format, ...) __attribute__((format(gnu_printf, 2, 3)));
 
 // Value entry: the target changes only when the typed text converts.
 void get_real(Console& con, float* value);

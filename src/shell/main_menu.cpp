@@ -4,6 +4,8 @@
 
 #include "shell/fatal.h"
 #include "shell/program.h"
+#include "spectral/fft_menu.h"
+#include "waveforms/time_menu.h"
 
 namespace refx {
 
@@ -31,8 +33,10 @@ void main_menu(Program& p, Console& con) {
         if (++p.i_rw_bin_ascii > 2) p.i_rw_bin_ascii = 1;
         break;
       case 'T':
+        time_waveforms_menu(p, con);
         break;
       case 'F':
+        fft_menu(p, con);
         break;
       case 'Q':
         terminate_program();

@@ -1,9 +1,13 @@
 # Shared helpers of the end-to-end tests: refx_lin runs in its own tmux server, and the
 # tests wait for text on the screen or a file on disk, never for a fixed time.
 # Usage: source lib.sh "$path_to_refx_lin"
+# REFX_COMMAND (the command that starts the program) and REFX_CONFIG_NAME may be set
+# before, as the tests of refx_win.exe under wine do.
 set -euo pipefail
 
 REFX_BIN=$(readlink -f "$1")
+REFX_COMMAND=${REFX_COMMAND:-"'$REFX_BIN'"}
+REFX_CONFIG_NAME=${REFX_CONFIG_NAME:-refx_lin.in}
 E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 EXAMPLES_DIR=$(cd "$E2E_DIR/../../examples" && pwd)
 WORK=$(mktemp -d)
@@ -31,7 +35,7 @@ start_refx() {
   local dir=$1
   rm -f "$WORK/status" "$WORK/stty"
   tm new-session -d -s refx -x 120 -y 50 \
-    "cd '$dir' && '$REFX_BIN'; echo \$? > '$WORK/status.tmp'; stty -a > '$WORK/stty' 2>&1; mv '$WORK/status.tmp' '$WORK/status'"
+    "cd '$dir' && $REFX_COMMAND; echo \$? > '$WORK/status.tmp'; stty -a > '$WORK/stty' 2>&1; mv '$WORK/status.tmp' '$WORK/status'"
 }
 
 screen_text() { tm capture-pane -p -t refx 2>/dev/null || true; }
@@ -78,11 +82,11 @@ expect_sane_terminal() {
   grep -qw echo "$WORK/stty" || fail "terminal left without echo"
 }
 
-# A configuration directory with the given text as refx_lin.in.
+# A configuration directory with the given text as the configuration file.
 config_dir() {
   local dir
   dir=$(mktemp -d -p "$WORK")
-  printf '%s' "$1" > "$dir/refx_lin.in"
+  printf '%s' "$1" > "$dir/$REFX_CONFIG_NAME"
   echo "$dir"
 }
 

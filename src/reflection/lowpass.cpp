@@ -1,0 +1,189 @@
+#include "reflection/lowpass.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "reflection/minimum_phase.h"
+#include "reflection/rrc_actions.h"
+#include "reflection/rrc_steps.h"
+#include "shell/console_io.h"
+#include "shell/program.h"
+#include "spectral/fft.h"
+
+namespace refx {
+
+namespace {
+
+constexpr long kMaxButterworthOrder = 10;
+
+// Keys A and B: the low-pass response, or its inverse, applied to one waveform.
+void apply_lpf_to_waveform(Program& p, Console& con, bool inverse) {
+  Reflection& r = p.rrc;
+  TransformWork& w = p.work;
+  r.rrc_error = 0;
+  const DestinationMarks before = read_source_and_destination(
+      p, con,
+      inverse ? "Enter waveform to apply inverse lpf (1 or 2):\n"
+              : "Enter waveform to apply lpf (1 or 2):\n",
+      inverse ? "Enter destination for waveform after applying inverse lpf (1 or 2):\n"
+              : "Enter destination for waveform after applying lpf (1 or 2):\n");
+  const long n = p.wf.nptst;
+  build_twiddle_tables(w, n, p.pi);
+  gather_truncated_source(p);
+  fft(0, &n, &w.nstage, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(),
+      w.cos_array.data(), w.sin_array.data(), &w.max_fft_mag);
+  prepare_lpf_response(p, con, false, 0);
+
+  for (long i = 0; i < n; ++i) {
+    cmplx l = lpf_value(p, i);
+    const long double xr = w.fftr[i];
+    const long double xi = w.ffti[i];
+    if (!inverse) {
+      w.xinr[i] = xr * l.re - xi * l.im;
+      w.xini[i] = xr * l.im + xi * l.re;
+      continue;
+    }
+    if (r.rrc_lim_lpf_inv > 0) {
+      r.mag_rrc_lim_lpf_inv = std::sqrt(l.re * l.re + l.im * l.im);
+      if (r.mag_rrc_lim_lpf_inv == 0) {
+        refuse_zero_divisor(p, con, before);
+        return;
+      }
+      if (std::fabs(bin_frequency(p, i)) <= r.fmax_rrc_lim_lpf_inv) {
+        r.save_mag_rrc_lim_lpf_inv = r.mag_rrc_lim_lpf_inv;
+      } else {
+        l.re = l.re * r.save_mag_rrc_lim_lpf_inv / r.mag_rrc_lim_lpf_inv;
+        l.im = l.im * r.save_mag_rrc_lim_lpf_inv / r.mag_rrc_lim_lpf_inv;
+      }
+    }
+    const long double power = l.re * l.re + l.im * l.im;
+    if (power == 0) {
+      refuse_zero_divisor(p, con, before);
+      return;
+    }
+    w.xinr[i] = (xr * l.re + xi * l.im) / power;
+    w.xini[i] = (xi * l.re - xr * l.im) / power;
+  }
+
+  fft(1, &n, &w.nstage, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(),
+      w.cos_array.data(), w.sin_array.data(), &w.max_fft_mag);
+  if (store_result(p))
+    con_printf(con, "%s%d%s",
+               inverse ? "Warning - imaginary part in waveform after applying inverse lpf"
+                       : "Warning - imaginary part in waveform after applying lpf",
+               r.rrc_dest, "\n");
+  else
+    con_printf(con, "%s%d%s%d%s",
+               inverse ? "Inverse lpf was applied to waveform " : "lpf was applied to waveform ",
+               r.rrc_src, " and result stored in waveform ", r.rrc_dest, "\n");
+  pause(p, con);
+}
+
+}  // namespace
+
+long double bin_frequency(const Program& p, long i) {
+  const long n = p.wf.nptst;
+  const long s = i <= n / 2 ? i : i - n;
+  return p.delf_minp * static_cast<long double>(s);
+}
+
+long double lpf_ratio_n(long double abs_freq, long double f0, long order) {
+  const long double ratio = abs_freq / f0;
+  long double ratio_n = 1;
+  for (long j = 0; j < order; ++j) ratio_n *= ratio;
+  return ratio_n;
+}
+
+long double held_lpf_ratio(const Program& p, long i, bool hold, long double fh, long double* held) {
+  const long double abs_freq = std::fabs(bin_frequency(p, i));
+  if (!hold || abs_freq <= fh) *held = lpf_ratio_n(abs_freq, p.rrc.f0_lpf, p.rrc.n_lpf);
+  return *held;
+}
+
+void calculate_butterworth_lpf(Program& p, Console& con, long blpf_order, long double blpf_f0,
+                               long double* blpf_out_re, long double* blpf_out_im) {
+  TransformWork& w = p.work;
+  const long n = p.wf.nptst;
+  const long double pi = p.pi;
+  // The pole and residue arrays hold 10; callers never ask for more.
+  const long order = std::min(blpf_order, kMaxButterworthOrder);
+  std::array<cmplx, kMaxButterworthOrder> pole{};
+  std::array<cmplx, kMaxButterworthOrder> residue{};
+
+  const long double omega0 = 2.0L * pi * blpf_f0;
+  for (long i = 1; i <= order; ++i) {
+    const long double theta =
+        (pi * static_cast<long double>(2 * i - 1) / 2.0L) / static_cast<long double>(order);
+    pole[i - 1] = {-omega0 * std::sin(theta), omega0 * std::cos(theta)};
+  }
+  for (long i = 0; i < order; ++i) {
+    cmplx res{1.0L, 0.0L};
+    for (long j = 0; j < order; ++j) {
+      res = cmul(res, cmplx{omega0, 0.0L});
+      if (j != i) res = cdiv(res, csub(pole[i], pole[j]));
+    }
+    residue[i] = res;
+  }
+
+  long num_imag_err = 0;
+  for (long k = 0; k < n; ++k) {
+    const long double t = static_cast<long double>(k) * p.delt;
+    cmplx x{0.0L, 0.0L};
+    for (long j = 0; j < order; ++j) {
+      const cmplx decay{std::exp(pole[j].re * t), 0.0L};
+      const cmplx turn{std::cos(pole[j].im * t), std::sin(pole[j].im * t)};
+      x = cadd(x, cmul(residue[j], cmul(decay, turn)));
+    }
+    w.xinr[k] = p.delt * x.re;
+    w.xini[k] = 0;
+    const long double v = p.delt * x.im;
+    if (std::fabs(w.xinr[k]) > 1e-5L && std::fabs(v / w.xinr[k]) > 1e-5L) ++num_imag_err;
+  }
+  if (num_imag_err > 0) {
+    con_printf(con, "%s%ld%s", "Warning - imaginary part of Butterworth LPF at ", num_imag_err,
+               "different times\n");
+    pause_colon(p, con);
+  }
+
+  build_twiddle_tables(w, n, pi);
+  long double max_mag = 0;
+  fft(2, &n, &w.nstage, w.xinr.data(), w.xini.data(), blpf_out_re, blpf_out_im, w.cos_array.data(),
+      w.sin_array.data(), &max_mag);
+}
+
+void prepare_lpf_response(Program& p, Console& con, bool hold, long double fh) {
+  Reflection& r = p.rrc;
+  TransformWork& w = p.work;
+  if (r.use_lpf_rrc <= 0) return;
+  if (r.rrc_lpf_type == 1) {
+    calculate_butterworth_lpf(p, con, r.n_lpf, r.f0_lpf, r.lpfr.data(), r.lpfi.data());
+  } else if (r.rrc_lpf_type == 2) {
+    long double save_ratio = 0;
+    for (long i = 0; i < p.wf.nptst; ++i) {
+      w.xinr[i] = 1.0L / (1.0L + held_lpf_ratio(p, i, hold, fh, &save_ratio));
+      w.xini[i] = 0;
+    }
+    calc_minp(p, con, w.xinr.data(), w.xini.data(), r.lpfr.data(), r.lpfi.data());
+  }
+}
+
+cmplx lpf_value(const Program& p, long i) {
+  const Reflection& r = p.rrc;
+  if (r.use_lpf_rrc <= 0) return {1.0L, 0.0L};
+  if (r.rrc_lpf_type == 0) {
+    long double unused = 0;
+    return {1.0L / (1.0L + held_lpf_ratio(p, i, false, 0, &unused)), 0.0L};
+  }
+  return {r.lpfr[i], r.lpfi[i]};
+}
+
+void apply_lpf(Program& p, Console& con) {
+  apply_lpf_to_waveform(p, con, false);
+}
+
+void apply_inverse_lpf(Program& p, Console& con) {
+  apply_lpf_to_waveform(p, con, true);
+}
+
+}  // namespace refx

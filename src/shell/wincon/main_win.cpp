@@ -1,0 +1,22 @@
+// refx_win: the Windows console and the GDI plot window around refx_core.
+#include <cstdlib>
+
+#include "shell/fatal.h"
+#include "shell/main_menu.h"
+#include "shell/program.h"
+#include "shell/startup.h"
+#include "shell/wincon/windows_console.h"
+
+int main() {
+  auto program = refx::make_program();
+  program->build = &refx::kWindowsBuild;
+  refx::WindowsConsole console;
+  try {
+    refx::start_up(*program, console);
+    refx::main_menu(*program, console);
+  } catch (const refx::ProgramExit& stop) {
+    // The Windows end of the program also closes the plot window and frees its objects.
+    console.close_plot_window();
+    std::exit(stop.status);
+  }
+}

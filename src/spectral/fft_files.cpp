@@ -1,0 +1,158 @@
+#include "spectral/fft_files.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "shell/console_io.h"
+#include "shell/float80.h"
+#include "shell/program.h"
+#include "spectral/mag_phase.h"
+
+namespace refx {
+namespace {
+
+constexpr std::size_t kCommentBytes = 256;
+
+bool binary_format(const Program& p) {
+  return p.i_rw_bin_ascii == 1;
+}
+
+void write_comment_block(std::FILE* file, const std::string& comment) {
+  char block[kCommentBytes] = {};
+  comment.copy(block, kCommentBytes - 1);
+  std::fwrite(block, 1, kCommentBytes, file);
+}
+
+// One record of three values; false (nothing stored) when the file has no complete record.
+bool read_record(const Program& p, std::FILE* file, long double values[3]) {
+  long double v[3];
+  if (binary_format(p)) {
+    const int width = p.build->binary_value_bytes;
+    for (long double& value : v)
+      if (!read_float80(file, &value, width)) return false;
+  } else if (std::fscanf(file, "%Le%Le%Le", &v[0], &v[1], &v[2]) != 3) {
+    return false;
+  }
+  for (int i = 0; i < 3; ++i) values[i] = v[i];
+  return true;
+}
+
+}  // namespace
+
+void save_fft(Program& p, Console& con, int ifft, const long double* fftr, const long double* ffti,
+              const long double* fftnmag, const long double* fftnph, const long double* delf,
+              const long* num_pts) {
+  con_printf(con, "%s%d%s", "Enter file name for FFT ", ifft, ":\n");
+  con.refresh();
+  std::string name;
+  read_name_word(con, name);
+  const bool binary = binary_format(p);
+  std::FILE* file = open_for_save(con, name, binary ? "wb" : "w");
+  if (!file) return;
+
+  // The comment goes into the buffer that held the name, as it always has.
+  std::string& comment = name;
+  read_comment(con, p.build->comment_is_word, comment);
+  if (binary)
+    write_comment_block(file, comment);
+  else
+    std::fprintf(file, "%s\nx\n", comment.c_str());
+
+  const int width = p.build->binary_value_bytes;
+  for (long k = 0; k < *num_pts; ++k) {
+    const long double freq = k * *delf;
+    if (binary) {
+      write_float80(file, freq, width);
+      write_float80(file, fftr[k], width);
+      write_float80(file, ffti[k], width);
+    } else {
+      std::fprintf(file, "%.10Le%s%.10Le%s%.10Le%s", freq, " ", fftnmag[k], " ", fftnph[k], "\n");
+    }
+  }
+  if (!binary) std::fputs("y\n", file);
+  std::fclose(file);
+}
+
+void read_fft(Program& p, Console& con, int iwf, long double* fftr, long double* ffti,
+              long double* fftnmag, long double* fftnph, long double* delf, long* num) {
+  const bool binary = binary_format(p);
+  const std::string prompt = "Enter file name for FFT " + std::to_string(iwf) + ", or Q to quit:\n";
+  std::string name;
+  std::FILE* file = open_for_read(con, prompt, true, name, binary ? "rb" : "r");
+  if (!file) return;
+
+  if (binary) {
+    char block[kCommentBytes];
+    if (std::fread(block, 1, kCommentBytes, file) != kCommentBytes) {
+      // Too short for the comment: no records follow.
+    }
+  } else {
+    to_next_line(file);
+    to_next_line(file);
+  }
+
+  const long n = p.num_meas_points;
+  long double first_freq = 0, second_freq = 0;
+  long count = 0;
+  for (long k = 0; k < n; ++k) {
+    long double record[3];
+    if (!read_record(p, file, record)) break;
+    if (binary) {
+      fftr[k] = record[1];
+      ffti[k] = record[2];
+    } else {
+      fftnmag[k] = record[1];
+      fftnph[k] = record[2];
+    }
+    if (k == 0) first_freq = record[0];
+    if (k == 1) second_freq = record[0];
+    count = k + 1;
+  }
+
+  *num = count;
+  if (*num <= 0) con.print("Warning - no data was found\n");
+  if (*num >= 2) *delf = second_freq - first_freq;
+
+  if (*num < n) {
+    con_printf(con, "%s%d%s", "Warning: number of points in wf ", iwf,
+               " less than num_meas_points;\n");
+    con.print(binary ? "Fill remaining values with zero? 1=Y, 0=N:\n"
+                     : "Fill remaining values with small value? 1=Y, 0=N:\n");
+    con.refresh();
+    int answer = 0;
+    get_integer(con, &answer);
+    if (answer == 1) {
+      for (long k = *num; k < n; ++k) {
+        if (binary) {
+          fftr[k] = 0;
+          ffti[k] = 0;
+        } else {
+          fftnmag[k] = kDbFloor;
+          fftnph[k] = 0;
+        }
+      }
+    }
+  }
+
+  // Without two records there is no step to compare.
+  if (*num >= 2 && std::fabs(*delf - p.fft.deltaf) > 0.01L) {
+    con_printf(con, "%s%d%s", "Warning - delf in FFT ", iwf,
+               " file doesn't match program value;\n");
+    pause(p, con);
+  }
+
+  if (binary) {
+    calc_fft_mag_ph_no_avg(p, &n, fftr, ffti, fftnmag, fftnph);
+  } else {
+    const long double ln_10 = p.ln_10;
+    for (long k = 0; k < n; ++k) {
+      const long double a = std::exp(ln_10 * fftnmag[k] / 20.0L);
+      fftr[k] = a * std::cos(fftnph[k] * p.pi / 180.0L);
+      ffti[k] = a * std::sin(fftnph[k] * p.pi / 180.0L);
+    }
+  }
+  std::fclose(file);
+}
+
+}  // namespace refx

@@ -1,0 +1,92 @@
+#include "spectral/mag_phase.h"
+
+#include <cmath>
+
+#include "shell/program.h"
+
+namespace refx {
+namespace {
+
+// 10 log10 of a power; ln_10 is the single-precision constant, widened.
+long double power_to_db(long double power, float ln_10) {
+  if (power > 0) return 10.0L * std::log(power) / static_cast<long double>(ln_10);
+  return kDbFloor;
+}
+
+// Phase in degrees, in (-180, 180]; real_is_zero decides the +-90 degree case.
+long double phase_degrees(long double re, long double im, bool real_is_zero, long double pi) {
+  long double phi;
+  if (real_is_zero) {
+    phi = im >= 0 ? pi / 2.0L : -pi / 2.0L;
+  } else {
+    phi = std::atan(im / re);
+    if (re < 0) phi += pi;
+    if (phi > pi) phi -= 2.0L * pi;
+  }
+  return phi * 180.0L / pi;
+}
+
+// Mean power of bins jmin..jmax in dB, written over their magnitudes.
+void assign_group(FftSlots& s, float ln_10, long jmin, long jmax, long double* fftnmag) {
+  const long jnum = jmax - jmin + 1;
+  if (jnum <= 0) return;
+  s.fft_avg_val = 0;
+  for (long j = jmin; j <= jmax; ++j) s.fft_avg_val += s.fft_mag_avg[j];
+  s.fft_avg_val /= static_cast<long double>(jnum);
+  s.fft_avg_val = power_to_db(s.fft_avg_val, ln_10);
+  for (long j = jmin; j <= jmax; ++j) fftnmag[j] = s.fft_avg_val;
+}
+
+void average_magnitudes(Program& p, long npts, long double* fftnmag) {
+  FftSlots& s = p.fft;
+  const long last_cut = s.npts_cutoff_avg - 1;
+  long jmin = 1;
+  long jmax;
+  if (s.fft_mag_avg_mode == 1) {
+    // A group of no bins would never advance; the menu keeps the count at 1 or more.
+    const long group = s.fft_mag_avg_npts < 1 ? 1 : s.fft_mag_avg_npts;
+    do {
+      jmax = jmin + group - 1;
+      if (jmax > npts - 1) jmax = npts - 1;
+      if (jmax < jmin) break;  // ran out of bins before the cutoff
+      assign_group(s, p.ln_10, jmin, jmax, fftnmag);
+      jmin = jmax + 1;
+    } while (jmax < last_cut);
+  } else if (s.fft_mag_avg_mode == 2) {
+    do {
+      s.fft_mag_avg_min_freq = jmin * s.deltaf;
+      s.fft_mag_avg_max_freq = s.fft_mag_avg_min_freq * s.fft_mag_avg_mult;
+      s.fft_mag_avg_delta = (s.fft_mag_avg_max_freq - s.fft_mag_avg_min_freq) / s.deltaf;
+      jmax = jmin + static_cast<long>(std::trunc(s.fft_mag_avg_delta));
+      if (jmax > last_cut) jmax = last_cut;
+      assign_group(s, p.ln_10, jmin, jmax, fftnmag);
+      jmin = jmax + 1;
+    } while (jmax < last_cut);
+  }
+}
+
+}  // namespace
+
+void calc_fft_mag_ph(Program& p, const long* npts, const long double* fftr, const long double* ffti,
+                     long double* fftnmag, long double* fftnph) {
+  for (long k = 0; k < *npts; ++k) {
+    const long double power = fftr[k] * fftr[k] + ffti[k] * ffti[k];
+    p.fft.fft_mag_avg[k] = power;
+    fftnmag[k] = power_to_db(power, p.ln_10);
+    fftnph[k] = phase_degrees(fftr[k], ffti[k], std::fabs(fftr[k]) < 1e-50L, p.pi);
+  }
+  average_magnitudes(p, *npts, fftnmag);
+}
+
+void calc_fft_mag_ph_no_avg(Program& p, const long* npts, const long double* fftr,
+                            const long double* ffti, long double* fftnmag, long double* fftnph) {
+  for (long k = 0; k < *npts; ++k) {
+    const long double power = fftr[k] * fftr[k] + ffti[k] * ffti[k];
+    fftnmag[k] = power_to_db(power, p.ln_10);
+    // This routine tests the real part at double precision.
+    const bool real_is_zero = std::fabs(static_cast<double>(fftr[k])) < 1e-50;
+    fftnph[k] = phase_degrees(fftr[k], ffti[k], real_is_zero, p.pi);
+  }
+}
+
+}  // namespace refx

@@ -1,0 +1,186 @@
+#include "waveforms/time_menu.h"
+
+#include <cctype>
+
+#include "shell/console_io.h"
+#include "shell/program.h"
+#include "waveforms/waveform_files.h"
+#include "waveforms/window_functions.h"
+
+namespace refx {
+
+namespace {
+
+void print_menu(Program& p, Console& con) {
+  const TimeWaveforms& wf = p.wf;
+  const bool truncated = wf.i_truncatet1 < wf.nptst || wf.i_truncatet2 < wf.nptst;
+  con.clear();
+  con.print("R to read time waveform(s) from disk\n");
+  con.print("S to save time waveform(s) to disk\n");
+  con.print("P to plot time waveforms\n");
+  con.print("A to change vertical axis range for plots vs. time\n");
+  con.print(truncated ? "T to subtract ***truncated*** time waveforms (y1 - y2 -> y1)\n"
+                      : "T to subtract time waveforms (y1 - y2 -> y1)\n");
+  con.print(truncated ? "U to add ***truncated*** time waveforms (y1 + y2 -> y1)\n"
+                      : "U to add time waveforms (y1 + y2 -> y1)\n");
+  con.print("W to set up window function");
+  if (wf.window_type >= 1 && wf.window_type <= 5)
+    con_printf(con, "%s%ld%s%ld%s", window_label(wf.window_type), wf.i_window_1 + 1, ",",
+               wf.i_window_2 + 1, ")\n");
+  else
+    con.print("\n");
+  if (wf.window_type > 0) con.print("Y to apply window function\n");
+  con.print("L to remove reflections using a compression filter\n");
+  con_printf(con, "%s%ld%s%ld%s", "I to shift time waveforms (", wf.i_shift_wf1, ",",
+             wf.i_shift_wf2, ")\n");
+  con_printf(con, "%s%Le%s%Le%s", "C to scale time waveforms (", wf.scale_wf1, ",", wf.scale_wf2,
+             ")\n");
+  con.print("Q to return to main menu\n");
+  con.print("Enter Command :\n");
+  con.refresh();
+}
+
+void scale_waveform(Program& p, Console& con) {
+  con.print("Enter waveform number to be scaled, 1 or 2:\n");
+  con.refresh();
+  get_integer_in_range(con, &p.wf.i_wfm_scale, 1, 2, "Error - enter waveform number again\n");
+  SlotRef slot = p.wf.slot(p.wf.i_wfm_scale);
+  con_printf(con, "%s%d%s", "Enter scale factor for waveform ", slot.number, ":\n");
+  con.refresh();
+  // Text that does not convert leaves the cumulative factor in place, and it is then
+  // applied as the factor.
+  slot.scale_wf_old = slot.scale_wf;
+  get_long_double(con, &slot.scale_wf);
+  const long double factor = slot.scale_wf;
+  for (long i = 0; i < p.wf.nptst; ++i) slot.y[static_cast<std::size_t>(i)] *= factor;
+  slot.scale_wf = factor * slot.scale_wf_old;
+}
+
+void shift_waveform(Program& p, Console& con) {
+  const long n = p.wf.nptst;
+  int i_wfm_shift = 0;
+  con.print("Enter waveform number to be shifted, 1 or 2:\n");
+  con.refresh();
+  get_integer_in_range(con, &i_wfm_shift, 1, 2, "Error - enter waveform number again\n");
+  SlotRef slot = p.wf.slot(i_wfm_shift);
+
+  con.print("Enter shift value (integer - positive to the right):\n");
+  con.refresh();
+  // Text that does not convert keeps the present shift: nothing moves.
+  long i_shift_value = slot.i_shift_wf;
+  get_long_int(con, &i_shift_value);
+  while (i_shift_value < 1 - n || i_shift_value > n - 1) {
+    con.print("Enter again - shift is too large\n");
+    con.refresh();
+    get_long_int(con, &i_shift_value);
+  }
+
+  // The value is absolute: move by its difference from the present shift, through the
+  // transform scratch array.
+  Samples& scratch = p.work.fftr;
+  const long d = i_shift_value - slot.i_shift_wf;
+  for (long r = 0; r < n; ++r)
+    scratch[static_cast<std::size_t>(r)] = slot.y[static_cast<std::size_t>(r)];
+  for (long r = 0; r < n; ++r) {
+    long to = (r + d) % n;
+    if (to < 0) to += n;
+    slot.y[static_cast<std::size_t>(to)] = scratch[static_cast<std::size_t>(r)];
+  }
+  slot.i_shift_wf = i_shift_value;
+  con_printf(con, "%s%d%s%ld%s", "Waveform ", slot.number, " has been shifted to ", i_shift_value,
+             "\n");
+  pause(p, con);
+}
+
+void set_time_axis_range(Program& p, Console& con) {
+  con.print("Enter maximum vertical scale value:\n");
+  con.refresh();
+  get_real(con, &p.plot.t.ymax);
+  con.print("Enter minimum vertical scale value:\n");
+  con.refresh();
+  get_real(con, &p.plot.t.ymin);
+  p.plot.deltat_float = p.deltat;
+  // setup_vert_axis(time set, i_truncatet1 as truncation field) goes here with the axis layout.
+}
+
+// y1 -/+ y2 -> y1, honouring both truncation points.
+void combine_waveforms(Program& p, Console& con, bool subtract) {
+  TimeWaveforms& wf = p.wf;
+  for (long i = 0; i < wf.nptst; ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    if (i >= wf.i_truncatet1) wf.y1a[k] = 0.0L;
+    if (i < wf.i_truncatet2) wf.y1a[k] = subtract ? wf.y1a[k] - wf.y2a[k] : wf.y1a[k] + wf.y2a[k];
+  }
+  con.print(subtract ? "Waveforms have been subtracted\n" : "Waveforms have been added\n");
+  pause(p, con);
+}
+
+void apply_window_command(Program& p, Console& con) {
+  if (p.wf.window_type <= 0) return;
+  const char* question = "Apply window to which time waveform (1 or 2)?\n";
+  int i_window_apply = 0;
+  con.print(question);
+  con.refresh();
+  get_integer(con, &i_window_apply);
+  while (i_window_apply < 1 || i_window_apply > 2) {
+    con.print("Error - enter integer again:\n");
+    con.print(question);
+    con.refresh();
+    get_integer(con, &i_window_apply);
+  }
+  SlotRef slot = p.wf.slot(i_window_apply);
+  apply_window(p.wf, slot.y);
+  con_printf(con, "%s%d%s", "Window has been applied to waveform ", slot.number, "\n");
+  pause(p, con);
+}
+
+}  // namespace
+
+void time_waveforms_menu(Program& p, Console& con) {
+  for (;;) {
+    print_menu(p, con);
+    const int key = std::toupper(con.read_key() & 0xFF);
+    switch (key) {
+      case 'Q':
+        return;
+      case 'C':
+        scale_waveform(p, con);
+        break;
+      case 'I':
+        shift_waveform(p, con);
+        break;
+      case 'L':
+        // The reflection removal menu (rrc_menu) opens here once it exists.
+        break;
+      case 'A':
+        set_time_axis_range(p, con);
+        break;
+      case 'T':
+        combine_waveforms(p, con, true);
+        break;
+      case 'U':
+        combine_waveforms(p, con, false);
+        break;
+      case 'Y':
+        apply_window_command(p, con);
+        break;
+      case 'W':
+        window_menu(p, con);
+        break;
+      case 'P':
+        // The interactive plot viewer (plot_results, then graphics_window_end) opens here
+        // once it exists.
+        break;
+      case 'R':
+        readt_from_disk(p, con);
+        break;
+      case 'S':
+        savet_to_disk(p, con);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+}  // namespace refx
