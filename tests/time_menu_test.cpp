@@ -58,11 +58,20 @@ void fill_ramp(Samples& y, long n, long double base) {
 
 TEST(TimeMenu, InitialScreenAndKeysThatOnlyRedraw) {
   auto p = started_program(1000.0L, 8);
-  ScriptedConsole con("lpx?yq");
+  ScriptedConsole con("x?yq");
   time_waveforms_menu(*p, con);
-  ASSERT_EQ(con.screens().size(), 6u);
+  ASSERT_EQ(con.screens().size(), 4u);
   for (const auto& screen : con.screens()) EXPECT_EQ(screen, menu({}));
   EXPECT_EQ(con.waits(), 0);
+}
+
+TEST(TimeMenu, LOpensTheReflectionRemovalMenuAndQComesBack) {
+  auto p = started_program(1000.0L, 8);
+  ScriptedConsole con("lqq");
+  time_waveforms_menu(*p, con);
+  ASSERT_EQ(con.screens().size(), 3u);
+  EXPECT_EQ(con.screens()[1].rfind("G to generate compression filter\n", 0), 0u);
+  EXPECT_EQ(con.screens()[2], menu({}));
 }
 
 TEST(TimeMenu, ScaleIsCumulativeAndUnconvertedFactorReappliesTheOldOne) {

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "reflection/rrc_menu.h"
 #include "shell/console_io.h"
 #include "shell/program.h"
 #include "waveforms/waveform_files.h"
@@ -150,7 +151,7 @@ void time_waveforms_menu(Program& p, Console& con) {
         shift_waveform(p, con);
         break;
       case 'L':
-        // The reflection removal menu (rrc_menu) opens here once it exists.
+        rrc_menu(p, con);
         break;
       case 'A':
         set_time_axis_range(p, con);
