@@ -1,6 +1,7 @@
 #include "support/recording_plot_window.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace refx {
@@ -57,8 +58,31 @@ void RecordingPlotWindow::plot_pixel(int x, int y, int colour) {
   raster_[static_cast<std::size_t>(y * width_ + x)] = colour;
 }
 
-// Bresenham, both end points included.
+// Bresenham, both end points included. A line reaching far outside is first cut to the
+// raster (to within a pixel), so huge coordinates cost no time.
 void RecordingPlotWindow::draw(int x1, int y1, int x2, int y2, int colour) {
+  auto far = [&](int x, int y) { return x < -2 || y < -2 || x > width_ + 1 || y > height_ + 1; };
+  if (far(x1, y1) || far(x2, y2)) {
+    double t0 = 0, t1 = 1;
+    const double dxd = double(x2) - x1, dyd = double(y2) - y1;
+    const double p[4] = {-dxd, dxd, -dyd, dyd};
+    const double q[4] = {x1 + 1.0, width_ - double(x1), y1 + 1.0, height_ - double(y1)};
+    for (int i = 0; i < 4; ++i) {
+      if (p[i] == 0) {
+        if (q[i] < 0) return;
+      } else if (p[i] < 0) {
+        t0 = std::max(t0, q[i] / p[i]);
+      } else {
+        t1 = std::min(t1, q[i] / p[i]);
+      }
+    }
+    if (t0 > t1) return;
+    const int nx1 = static_cast<int>(std::lround(x1 + t0 * dxd));
+    const int ny1 = static_cast<int>(std::lround(y1 + t0 * dyd));
+    const int nx2 = static_cast<int>(std::lround(x1 + t1 * dxd));
+    const int ny2 = static_cast<int>(std::lround(y1 + t1 * dyd));
+    x1 = nx1, y1 = ny1, x2 = nx2, y2 = ny2;
+  }
   long dx = std::labs(static_cast<long>(x2) - x1), dy = -std::labs(static_cast<long>(y2) - y1);
   const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
   long err = dx + dy;
@@ -66,10 +90,6 @@ void RecordingPlotWindow::draw(int x1, int y1, int x2, int y2, int colour) {
   for (;;) {
     plot_pixel(static_cast<int>(x), static_cast<int>(y), colour);
     if (x == x2 && y == y2) break;
-    // Far outside the raster nothing more can land on it.
-    if ((x < -1 && sx < 0) || (y < -1 && sy < 0) || (x > width_ && sx > 0) ||
-        (y > height_ && sy > 0))
-      break;
     const long e2 = 2 * err;
     if (e2 >= dy) {
       err += dy;
