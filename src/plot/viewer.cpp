@@ -86,12 +86,13 @@ struct Viewer {
 
   long step() const { return accel_mode == 0 ? 1 : accel_mode; }
 
-  // A and B: the accelerator runs 10, 100, 1000, 10000 and back down.
+  // A and B: the accelerator runs 10, 100, 1000, 10000 and back down. (A bound of 999
+  // would stop it at 1000; the largest step is 10000.)
   bool accelerator_key(int key) {
     if (key == 'A') {
       if (accel_mode == 0)
         accel_mode = 10;
-      else if (accel_mode <= 999)
+      else if (accel_mode <= 1000)
         accel_mode *= 10;
       return true;
     }
