@@ -82,7 +82,9 @@ struct Scene {
 
 Scene* scene = nullptr;
 
-void BM_RedrawBatched(benchmark::State& state) { scene->run(state, scene->window); }
+void BM_RedrawBatched(benchmark::State& state) {
+  scene->run(state, scene->window);
+}
 void BM_RedrawLineByLine(benchmark::State& state) {
   LineByLine per_line(scene->window);
   scene->run(state, per_line);

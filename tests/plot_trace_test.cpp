@@ -36,7 +36,9 @@ struct TraceBench {
 int expected_x(long k, double axis_end = 600.0) {
   return static_cast<int>(std::floor(125 + (k - 1) * 750.0 / axis_end + 0.5));
 }
-int expected_y(double v) { return static_cast<int>(std::floor(100 + (2 - v) * 150 + 0.5)); }
+int expected_y(double v) {
+  return static_cast<int>(std::floor(100 + (2 - v) * 150 + 0.5));
+}
 
 TEST(Trace, FirstPlotOpensTheWindowAndLaysOutTheAxes) {
   TraceBench b;

@@ -255,29 +255,39 @@ TEST(ViewerCursors, ExposuresRepaintButAreNoKeys) {
 
 TEST(ViewerTruncation, MarkerWrapsAroundAtTheRangeEnds) {
   ViewerBench b;
-  b.time_plot("t>q" "q");
+  b.time_plot(
+      "t>q"
+      "q");
   EXPECT_EQ(b.p->wf.i_truncatet1, 1);  // from i_max up to i_min
-  b.time_plot("t<q" "q");
+  b.time_plot(
+      "t<q"
+      "q");
   EXPECT_EQ(b.p->wf.i_truncatet1, 1024);  // from i_min down to i_max
-  b.time_plot("taa<<<dq" "q");
+  b.time_plot(
+      "taa<<<dq"
+      "q");
   EXPECT_EQ(b.p->wf.i_truncatet1, 1024);  // D puts it back on i_max
-  b.time_plot("ta<<q" "q");
+  b.time_plot(
+      "ta<<q"
+      "q");
   EXPECT_EQ(b.p->wf.i_truncatet1, 1004);
 }
 
 TEST(ViewerTruncation, SamplesAfterTheMarkerArePlottedAtZero) {
   ViewerBench b;
   for (long k = 0; k < 1024; ++k) b.p->wf.y1a[k] = 0.75L;
-  b.time_plot("taa<q" "q");
+  b.time_plot(
+      "taa<q"
+      "q");
   ASSERT_EQ(b.p->wf.i_truncatet1, 924);
   const auto& tr = b.win.trace();
   ASSERT_EQ(tr.size(), 1023u);
   const int y_value = tr.front().y1;
   const int y_zero = tr.back().y2;
   EXPECT_LT(y_value, y_zero);
-  EXPECT_EQ(tr[921].y2, y_value);  // sample 923
-  EXPECT_EQ(tr[922].y2, y_value);  // sample 924, the marker
-  EXPECT_EQ(tr[923].y2, y_zero);   // sample 925
+  EXPECT_EQ(tr[921].y2, y_value);                                     // sample 923
+  EXPECT_EQ(tr[922].y2, y_value);                                     // sample 924, the marker
+  EXPECT_EQ(tr[923].y2, y_zero);                                      // sample 925
   EXPECT_EQ(y_zero, (b.p->plot.t.maxy + b.p->plot.t.miny) / 2 + 27);  // 0 on -1..1.2
 }
 
@@ -292,7 +302,9 @@ TEST(ViewerTruncation, MarkerMotionDoesNotRedrawAndExposuresDoNotMoveIt) {
   ViewerBench b;
   b.win.type("t<");
   b.win.push_exposure();
-  b.win.type("<q" "q");
+  b.win.type(
+      "<q"
+      "q");
   b.time_plot("");
   EXPECT_EQ(b.p->wf.i_truncatet1, 1022);
   // First plot, entering the mode, the exposure, and the main loop after the mode.

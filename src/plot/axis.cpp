@@ -8,9 +8,13 @@
 
 namespace refx {
 
-float frac(float x) { return x - std::trunc(x); }
+float frac(float x) {
+  return x - std::trunc(x);
+}
 
-int truncfi(float x) { return static_cast<int>(x); }
+int truncfi(float x) {
+  return static_cast<int>(x);
+}
 
 long Round(double x) {
   const long t = static_cast<long>(x);
@@ -72,8 +76,7 @@ std::string format(const char* fmt, double value) {
 
 std::string division_label(const char* axis, float step_n, int n, const char* unit) {
   char buf[96];
-  std::snprintf(buf, sizeof buf, "%s: %5.3e x 10^%d%s", axis, static_cast<double>(step_n), n,
-                unit);
+  std::snprintf(buf, sizeof buf, "%s: %5.3e x 10^%d%s", axis, static_cast<double>(step_n), n, unit);
   return buf;
 }
 
@@ -94,7 +97,8 @@ void draw_horiz_axis(PlotWindow& w, const PlotParams& s, int plot_mode, int tic_
 
   Rectangle(w, s.minx, s.miny, s.maxx, s.maxy, colour);
   for (int i = 2; i <= s.ndivh; ++i) {
-    const int x = static_cast<int>(Round(static_cast<double>((i - 1) * static_cast<long double>(rdelx) + rminx)));
+    const int x = static_cast<int>(
+        Round(static_cast<double>((i - 1) * static_cast<long double>(rdelx) + rminx)));
     w.line(x, s.miny + tic_offset, x, s.miny - tic_offset, colour);
   }
 
@@ -103,18 +107,17 @@ void draw_horiz_axis(PlotWindow& w, const PlotParams& s, int plot_mode, int tic_
   w.text(s.minx - textwidth(w, 50, lo) / 2, y, lo);
   const std::string hi = format("%14e", s.xmax_axis);
   w.text(s.maxx - textwidth(w, 50, hi) / 2, y, hi);
-  const std::string label =
-      division_label("H", s.deltah_n, s.n_h, plot_mode == 1 ? " sec" : " Hz");
+  const std::string label = division_label("H", s.deltah_n, s.n_h, plot_mode == 1 ? " sec" : " Hz");
   w.text(s.minx + (s.maxx - s.minx) / 2 - textwidth(w, 100, label) / 2, y, label);
 }
 
-void draw_vert_axis(PlotWindow& w, const PlotParams& s, int plot_mode, int tic_offset,
-                    int colour) {
+void draw_vert_axis(PlotWindow& w, const PlotParams& s, int plot_mode, int tic_offset, int colour) {
   const float rminy = static_cast<float>(s.miny), rmaxy = static_cast<float>(s.maxy);
   const float rdely = static_cast<float>((static_cast<long double>(rminy) - rmaxy) / s.ndivv);
 
   for (int i = 2; i <= s.ndivv; ++i) {
-    const int y = static_cast<int>(Round(static_cast<double>((i - 1) * static_cast<long double>(rdely) + rmaxy)));
+    const int y = static_cast<int>(
+        Round(static_cast<double>((i - 1) * static_cast<long double>(rdely) + rmaxy)));
     w.line(s.minx - tic_offset, y, s.minx + tic_offset, y, colour);
   }
 

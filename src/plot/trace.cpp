@@ -66,13 +66,13 @@ void draw_trace(const PlotJob& job, int plot_mode) {
 
   long k = s.i_min;
   int x_old = sc.x_of(k);
-  int y_old = sc.y_of(tg_adjust(plot_mode, k - 1, static_cast<float>(job.plot_array[k - 1]),
-                                deltaf, Tg));
+  int y_old =
+      sc.y_of(tg_adjust(plot_mode, k - 1, static_cast<float>(job.plot_array[k - 1]), deltaf, Tg));
   if (plot_mode > 1) segments.push_back({x_old, s.miny, x_old, y_old});
   for (k = s.i_min + 1; k <= s.i_max; ++k) {
     const int x = sc.x_of(k);
-    const float v = tg_adjust(plot_mode, k - 1, static_cast<float>(job.plot_array[k - 1]),
-                              deltaf, Tg);
+    const float v =
+        tg_adjust(plot_mode, k - 1, static_cast<float>(job.plot_array[k - 1]), deltaf, Tg);
     const int y = sc.y_of(k <= job.i_truncate ? v : truncated_value);
     if (plot_mode == 1)
       segments.push_back({x_old, y_old, x, y});

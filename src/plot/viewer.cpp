@@ -13,7 +13,9 @@ namespace refx {
 
 namespace {
 
-int upper(int code) { return code >= 'a' && code <= 'z' ? code - 'a' + 'A' : code; }
+int upper(int code) {
+  return code >= 'a' && code <= 'z' ? code - 'a' + 'A' : code;
+}
 
 // One call of plot_results: the job, the loop's own state and the read-outs' last widths.
 struct Viewer {

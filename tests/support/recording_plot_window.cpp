@@ -15,7 +15,9 @@ std::string join(const char* op, std::initializer_list<int> values) {
 }  // namespace
 
 RecordingPlotWindow::RecordingPlotWindow(int width, int height, int char_size)
-    : width_(width), height_(height), char_size_(char_size),
+    : width_(width),
+      height_(height),
+      char_size_(char_size),
       raster_(static_cast<std::size_t>(width * height), 0) {}
 
 void RecordingPlotWindow::type(const std::string& keys) {

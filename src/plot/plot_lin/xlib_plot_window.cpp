@@ -15,7 +15,7 @@ namespace refx {
 namespace {
 
 constexpr int maxcolor = 7;
-const char* const color_name[maxcolor] = {"white", "blue",    "green", "red",
+const char* const color_name[maxcolor] = {"white",  "blue",    "green", "red",
                                           "yellow", "magenta", "cyan"};
 
 // A column that cannot be read (off the screen) must not end the program through Xlib's
@@ -35,7 +35,8 @@ bool clip_to_limits(long& x1, long& y1, long& x2, long& y2) {
   const double dx = static_cast<double>(x2 - x1), dy = static_cast<double>(y2 - y1);
   const double p[4] = {-dx, dx, -dy, dy};
   const double q[4] = {static_cast<double>(x1 + kCoordLimit), static_cast<double>(kCoordLimit - x1),
-                       static_cast<double>(y1 + kCoordLimit), static_cast<double>(kCoordLimit - y1)};
+                       static_cast<double>(y1 + kCoordLimit),
+                       static_cast<double>(kCoordLimit - y1)};
   for (int i = 0; i < 4; ++i) {
     if (p[i] == 0) {
       if (q[i] < 0) return false;
@@ -60,7 +61,9 @@ bool clip_to_limits(long& x1, long& y1, long& x2, long& y2) {
   return true;
 }
 
-bool in_limits(long v) { return v >= -kCoordLimit && v <= kCoordLimit; }
+bool in_limits(long v) {
+  return v >= -kCoordLimit && v <= kCoordLimit;
+}
 
 // Fills an XSegment; false when nothing of the line lies within the drawable limits.
 bool to_segment(int x1, int y1, int x2, int y2, XSegment& out) {
@@ -124,9 +127,13 @@ struct XlibPlotWindow::X {
 XlibPlotWindow::XlibPlotWindow(int width, int height)
     : window_width(width), window_height(height) {}
 
-XlibPlotWindow::~XlibPlotWindow() { close(); }
+XlibPlotWindow::~XlibPlotWindow() {
+  close();
+}
 
-bool XlibPlotWindow::is_open() const { return x != nullptr; }
+bool XlibPlotWindow::is_open() const {
+  return x != nullptr;
+}
 
 PlotArea XlibPlotWindow::open() {
   if (!x) {
@@ -230,13 +237,12 @@ void XlibPlotWindow::clip_to_area(int left, int top, int right, int bottom) {
   if (x) x->set_clip(left, top, right - left, bottom - top);
 }
 
-
 void XlibPlotWindow::save_column(int cursor, int cx, int top, int height) {
   if (!x || (cursor != 1 && cursor != 2)) return;
   x->drop_image(cursor - 1);
   if (!x->column_inside(cx, top, height)) return;
-  x->save_image[cursor - 1] = XGetImage(x->display, x->win, cx, top, 1,
-                                        static_cast<unsigned>(height), AllPlanes, XYPixmap);
+  x->save_image[cursor - 1] =
+      XGetImage(x->display, x->win, cx, top, 1, static_cast<unsigned>(height), AllPlanes, XYPixmap);
 }
 
 void XlibPlotWindow::restore_column(int cursor, int cx, int top, int) {
@@ -269,8 +275,8 @@ PlotEvent XlibPlotWindow::next_event() {
   XNextEvent(x->display, &event);
   if (event.type == KeyPress) {
     int per_code = 0;
-    KeySym* syms = XGetKeyboardMapping(x->display, static_cast<KeyCode>(event.xkey.keycode), 1,
-                                       &per_code);
+    KeySym* syms =
+        XGetKeyboardMapping(x->display, static_cast<KeyCode>(event.xkey.keycode), 1, &per_code);
     result.is_key = true;
     result.code = syms && per_code > 0 ? static_cast<int>(syms[0] & 0xff) : 0;
     if (syms) XFree(syms);
