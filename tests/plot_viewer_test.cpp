@@ -138,6 +138,32 @@ TEST(ViewerCursors, ReadOutsFollowTheMovedCursor) {
   }
 }
 
+TEST(ViewerCursors, WindowsReadOutsSitHigherAndClearATallerBand) {
+  auto p = started_program(1000.0L, 1024, kWindowsBuild);
+  RecordingPlotWindow win;
+  p->plot_window = &win;
+  win.type("c>");
+  p->plot.plot_mode = 1;
+  try {
+    plot_results(*p, p->plot.t, p->wf.i_truncatet1, p->deltat, p->wf.y1a, 1);
+  } catch (const PlotScriptExhausted&) {
+  }
+  int readouts = 0;
+  for (const ShownText& t : win.texts()) {
+    if (t.text.rfind("2:", 0) == 0 || t.text.rfind("1024:", 0) == 0) {
+      EXPECT_EQ(t.y, 100 - 3 * 8 - 2 * 2 - 1);
+      ++readouts;
+    }
+  }
+  EXPECT_EQ(readouts, 2);
+  // The band before the second read-out 1 runs from a character above to one below.
+  EXPECT_NE(std::find_if(win.calls().begin(), win.calls().end(),
+                         [](const std::string& c) { return c.rfind("clear_band 62 62 ", 0) == 0 &&
+                                                           c.size() > 17 &&
+                                                           c.substr(c.rfind(' ')) == " 18"; }),
+            win.calls().end());
+}
+
 TEST(ViewerCursors, ReadOutFormat) {
   ViewerBench b;
   b.p->wf.y1a[512] = -0.2345678L;

@@ -25,6 +25,13 @@ fail() {
   exit 1
 }
 
+# Without a display the plot window cannot open: the message and exit status 1.
+status=0
+env -u DISPLAY "$DRIVER" "$WORK/unused" 2>"$WORK/nodisplay.err" || status=$?
+[ "$status" = 1 ] || fail "without a display: exit status $status, expected 1"
+grep -q "^Can't connect to server: " "$WORK/nodisplay.err" || fail "without a display: $(cat "$WORK/nodisplay.err")"
+[ ! -e "$WORK/unused" ] || fail "without a display the driver still wrote a result"
+
 # Xvfb picks a free display itself and names it on fd 3 once it accepts clients.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" 2>"$WORK/xvfb.log" &
 XVFB_PID=$!
@@ -161,7 +168,7 @@ until [ -s "$WORK/result" ]; do
   [ "$SECONDS" -lt "$deadline" ] || fail "driver wrote no result: $(cat "$WORK/driver.err")"
   sleep 0.05
 done
-wait "$DRIVER_PID" || fail "driver exit status $?"
+wait "$DRIVER_PID" || fail "driver exit status $?: $(head -c 3000 "$WORK/driver.err")"
 DRIVER_PID=""
 read -r i_min i_max i_truncate <"$WORK/result"
 [ "$i_min $i_max $i_truncate" = "1 524 424" ] || fail "result $i_min $i_max $i_truncate"

@@ -180,10 +180,10 @@ PlotArea XlibPlotWindow::open() {
 
 void XlibPlotWindow::close() {
   if (!x) return;
-  // The window and its graphics context go with the connection; the saved columns are
-  // client-side images and go with it too.
+  // The window goes with the connection; the saved columns are client-side images.
   x->drop_image(0);
   x->drop_image(1);
+  XFreeGC(x->display, x->gc1);  // the connection frees the server's side, not Xlib's memory
   XCloseDisplay(x->display);
   x.reset();
 }
