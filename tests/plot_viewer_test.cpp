@@ -158,9 +158,10 @@ TEST(ViewerCursors, WindowsReadOutsSitHigherAndClearATallerBand) {
   EXPECT_EQ(readouts, 2);
   // The band before the second read-out 1 runs from a character above to one below.
   EXPECT_NE(std::find_if(win.calls().begin(), win.calls().end(),
-                         [](const std::string& c) { return c.rfind("clear_band 62 62 ", 0) == 0 &&
-                                                           c.size() > 17 &&
-                                                           c.substr(c.rfind(' ')) == " 18"; }),
+                         [](const std::string& c) {
+                           return c.rfind("clear_band 62 62 ", 0) == 0 && c.size() > 17 &&
+                                  c.substr(c.rfind(' ')) == " 18";
+                         }),
             win.calls().end());
 }
 

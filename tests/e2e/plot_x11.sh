@@ -42,20 +42,31 @@ until [ -s "$WORK/display" ]; do
 done
 export DISPLAY=":$(head -n1 "$WORK/display")"
 
-"$DRIVER" "$WORK/result" 2>"$WORK/driver.err" &
-DRIVER_PID=$!
+# Starts the driver with the given arguments and waits for its window (the root's only
+# 1000x800 child); keys go to the window under the pointer, as no window manager runs.
+start_driver() {
+  "$DRIVER" "$@" 2>"$WORK/driver.err" &
+  DRIVER_PID=$!
+  local deadline=$((SECONDS + TIMEOUT))
+  WID=""
+  until [ -n "$WID" ]; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "no plot window appeared"
+    WID=$(xwininfo -root -children 2>/dev/null | awk '/^ +0x[0-9a-f]+ .*1000x800/ {print $1; exit}')
+    [ -n "$WID" ] || sleep 0.05
+  done
+  xdotool mousemove 500 400
+}
 
-# The driver's window is the root's only child.
-deadline=$((SECONDS + TIMEOUT))
-WID=""
-until [ -n "$WID" ]; do
-  [ "$SECONDS" -lt "$deadline" ] || fail "no plot window appeared"
-  WID=$(xwininfo -root -children 2>/dev/null | awk '/^ +0x[0-9a-f]+ .*1000x800/ {print $1; exit}')
-  [ -n "$WID" ] || sleep 0.05
-done
-xwininfo -id "$WID" | grep -q 'Map State: IsViewable' || true
-# Keys go to the window under the pointer (no window manager runs).
-xdotool mousemove 500 400
+# Waits for the driver to end after Q and for its result file.
+finish_driver() {
+  local deadline=$((SECONDS + TIMEOUT))
+  until [ -s "$1" ]; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "driver wrote no result: $(cat "$WORK/driver.err")"
+    sleep 0.05
+  done
+  wait "$DRIVER_PID" || fail "driver exit status $?: $(head -c 3000 "$WORK/driver.err")"
+  DRIVER_PID=""
+}
 
 shoot() { xwd -id "$WID" -nobdrs -silent | convert xwd:- "$WORK/shot.png"; }
 # Number of lit pixels in the rectangle at (x, y) of size w x h, window coordinates.
@@ -106,6 +117,7 @@ first_plot() {
   at_least "the drop" "$(lit 443 251 4 298)" 298 || ok=1
   return $ok
 }
+start_driver "$WORK/result"
 wait_for_screen first_plot
 
 # C, T (cursor 2 selected), A A (step 100), five times cursor-left: cursor 2 at sample 524,
@@ -163,13 +175,30 @@ wait_for_screen truncated
 
 # Q ends the viewer; the driver reports the range and truncation point it was left with.
 xdotool key q
-deadline=$((SECONDS + TIMEOUT))
-until [ -s "$WORK/result" ]; do
-  [ "$SECONDS" -lt "$deadline" ] || fail "driver wrote no result: $(cat "$WORK/driver.err")"
-  sleep 0.05
-done
-wait "$DRIVER_PID" || fail "driver exit status $?: $(head -c 3000 "$WORK/driver.err")"
-DRIVER_PID=""
+finish_driver "$WORK/result"
 read -r i_min i_max i_truncate <"$WORK/result"
 [ "$i_min $i_max $i_truncate" = "1 524 424" ] || fail "result $i_min $i_max $i_truncate"
+
+# A busy waveform drawn in batches of segments gives the same pixels as drawn line by line.
+settled() {
+  cp "$WORK/shot.png" "$WORK/previous.png" 2>/dev/null || true
+  shoot
+  [ "$(lit 125 100 1 601)" = 601 ] &&
+    [ "$(compare -metric AE "$WORK/shot.png" "$WORK/previous.png" null: 2>&1 || true)" = 0 ]
+}
+for mode in per-line batched; do
+  rm -f "$WORK/shot.png" "$WORK/previous.png"
+  start_driver "$WORK/result-$mode" dense "$mode"
+  deadline=$((SECONDS + TIMEOUT))
+  until settled; do [ "$SECONDS" -lt "$deadline" ] || fail "$mode plot never settled"; done
+  cp "$WORK/shot.png" "$WORK/$mode.png"
+  [ -z "${PLOT_E2E_KEEP:-}" ] || cp "$WORK/shot.png" "$PLOT_E2E_KEEP/dense-$mode.png"
+  xdotool key q
+  finish_driver "$WORK/result-$mode"
+done
+differing=$(compare -metric AE "$WORK/per-line.png" "$WORK/batched.png" null: 2>&1 || true)
+[ "$differing" = 0 ] || fail "batched and line-by-line plots differ in $differing pixels"
+[ "$(convert "$WORK/batched.png" -crop 749x599+126+101 +repage -colorspace gray -threshold 50% \
+      -format '%[fx:round(mean*w*h)]' info:)" -gt 20000 ] || fail "the dense plot drew too little"
+
 echo "PASS: plot viewer under Xvfb"
