@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cmath>
 
+#include "plot/axis.h"
+#include "plot/viewer.h"
 #include "shell/console_io.h"
 #include "shell/program.h"
 #include "spectral/fft.h"
@@ -162,8 +164,8 @@ void plot_magnitude(Program& p, Console& con) {
   p.plot.plot_mode = 2;
   p.plot.deltaf_float = static_cast<float>(p.fft.deltaf);
   FftSlotRef slot = p.fft.slot(mag_plot_num);
-  (void)slot;
-  // Viewer: plot_results(slot.fftmag, p.plot.a, colour 1), then graphics_window_end.
+  plot_results(p, p.plot.a, p.plot.a.i_truncate, p.plot.deltaf_float, slot.fftmag, 1);
+  graphics_window_end(p);
 }
 
 void plot_phase(Program& p, Console& con) {
@@ -171,8 +173,8 @@ void plot_phase(Program& p, Console& con) {
   p.plot.plot_mode = 3;
   p.plot.deltaf_float = static_cast<float>(p.fft.deltaf);
   FftSlotRef slot = p.fft.slot(ph_plot_num);
-  (void)slot;
-  // Viewer: plot_results(slot.fftph, p.plot.p, colour 1), then graphics_window_end.
+  plot_results(p, p.plot.p, p.plot.p.i_truncate, p.plot.deltaf_float, slot.fftph, 1);
+  graphics_window_end(p);
 }
 
 void set_amplitude_scale(Program& p, Console& con) {
@@ -184,7 +186,7 @@ void set_amplitude_scale(Program& p, Console& con) {
   con.refresh();
   get_real(con, &p.plot.a.ymin);
   p.plot.deltaf_float = static_cast<float>(p.fft.deltaf);
-  // Axis layout: setup_vert_axis(p.plot.a) so the next magnitude plot uses the new scale.
+  setup_vert_axis(p.plot.a, p.ln_10);  // the next magnitude plot uses the new scale
 }
 
 void set_tau(Program& p, Console& con) {

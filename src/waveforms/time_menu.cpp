@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "plot/axis.h"
+#include "plot/viewer.h"
 #include "reflection/rrc_menu.h"
 #include "shell/console_io.h"
 #include "shell/program.h"
@@ -101,7 +103,20 @@ void set_time_axis_range(Program& p, Console& con) {
   con.refresh();
   get_real(con, &p.plot.t.ymin);
   p.plot.deltat_float = p.deltat;
-  // setup_vert_axis(time set, i_truncatet1 as truncation field) goes here with the axis layout.
+  setup_vert_axis(p.plot.t, p.ln_10);
+}
+
+// One slot in the interactive viewer; the viewer may move the slot's truncation point.
+void plot_time_waveform(Program& p, Console& con) {
+  con.print("Enter waveform number, 1 or 2:\n");
+  con.refresh();
+  int i_plot = 1;
+  get_integer(con, &i_plot);
+  SlotRef slot = p.wf.slot(i_plot > 1 ? 2 : 1);
+  p.plot.plot_mode = 1;
+  p.plot.deltat_float = p.deltat;
+  plot_results(p, p.plot.t, slot.i_truncatet, p.plot.deltat_float, slot.y, 1);
+  graphics_window_end(p);
 }
 
 // y1 -/+ y2 -> y1, honouring both truncation points.
@@ -169,8 +184,7 @@ void time_waveforms_menu(Program& p, Console& con) {
         window_menu(p, con);
         break;
       case 'P':
-        // The interactive plot viewer (plot_results, then graphics_window_end) opens here
-        // once it exists.
+        plot_time_waveform(p, con);
         break;
       case 'R':
         readt_from_disk(p, con);
