@@ -3,6 +3,7 @@
 
 #include "reflection/rrc_menu.h"
 #include "support/scripted_console.h"
+#include "support/temp_dir.h"
 #include "support/test_program.h"
 
 namespace refx {
@@ -134,6 +135,20 @@ TEST(RrcMenu, NSetsFmaxEvenWhileItsLineIsHidden) {
   rrc_menu(*p, con);
   EXPECT_EQ(p->rrc.fmax_rrc_compress, 30000.0L);
   EXPECT_EQ(con.screens().back(), kNoFilterMenu);
+}
+
+TEST(RrcMenu, ReadingAFilterReplacesTheGeneratedMarkWithTheFileName) {
+  TempDir dir;
+  dir.write("filt.txt", "c\nx\n0 1 0\n2.5 2 0\n5 3 0\n7.5 4 0\ny\n");
+  auto p = started_program(10.0L, 4);
+  p->rrc.rrc_filt = 1;
+  ScriptedConsole con("rfilt.txt\nkq");
+  rrc_menu(*p, con);
+  EXPECT_NE(con.screens().front().find("filter (internally generated)\n"), std::string::npos);
+  const std::string after = con.screens().back();
+  EXPECT_NE(after.find("G to generate compression filter\nE to"), std::string::npos) << after;
+  EXPECT_NE(after.find("R to read compression filter from a file (read from filt.txt)\n"),
+            std::string::npos) << after;
 }
 
 TEST(RrcMenu, EntryClearsTheErrorFlag) {
