@@ -1,11 +1,11 @@
-// Compression and de-compression, from filter generation through to the reflection
-// removed waveform.
+// Compression, de-compression, the optional low-pass responses and their stand-alone
+// applications, which share the same steps.
 #include "reflection/compression.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <iostream>
+#include <numeric>
 #include <random>
 #include <vector>
 
@@ -18,318 +18,224 @@
 namespace refx {
 namespace {
 
-std::string run(void (*action)(Program&, Console&), Program& p, const std::string& script) {
+using Action = void (*)(Program&, Console&);
+constexpr long double kPi = 3.14159265358979323846264338327950288L;
+
+std::string run(Action action, Program& p, const std::string& script) {
   ScriptedConsole con(script);
   action(p, con);
   EXPECT_TRUE(con.script_done());
   return con.transcript();
 }
 
-// A reference pulse whose spectrum stays well away from zero.
-void fill_reference(Samples& y, long n, unsigned seed) {
+// Random samples; with pulse, a pulse whose spectrum stays well away from zero.
+void fill(Samples& y, long n, unsigned seed, bool pulse = false) {
   std::mt19937 gen(seed);
   std::uniform_real_distribution<double> u(-1.0, 1.0);
-  for (long i = 0; i < n; ++i) y[i] = 0;
-  y[0] = 1;
-  y[3] = 0.45L;
-  y[7] = -0.25L;
-  for (long i = 1; i < 40; ++i) y[i] += 0.01L * u(gen);
+  for (long i = 0; i < n; ++i) y[i] = pulse ? (i < 40) * 0.01 * u(gen) : u(gen);
+  if (pulse) y[0] += 1, y[3] += 0.45L, y[7] -= 0.25L;
 }
 
-void fill_random(Samples& y, long n, unsigned seed) {
-  std::mt19937 gen(seed);
-  std::uniform_real_distribution<double> u(-1.0, 1.0);
-  for (long i = 0; i < n; ++i) y[i] = u(gen);
-}
-
-// A filter that changes nothing: the reciprocal of a unit impulse.
-void unit_filter(Program& p) {
-  for (long k = 0; k < p.wf.nptst; ++k) {
-    p.rrc.Re_rrc_filt[k] = 1;
-    p.rrc.Im_rrc_filt[k] = 0;
-  }
-  p.rrc.rrc_filt = 3;
-}
-
-long double mean(const Samples& y, long n) {
-  long double sum = 0;
-  for (long i = 0; i < n; ++i) sum += y[i];
-  return sum / n;
+// A program whose filter changes nothing (the reciprocal of a unit impulse), with the
+// interval set to the whole waveform and random samples in both slots.
+std::unique_ptr<Program> unit_filter_program(long n) {
+  auto p = started_program(256.0L * n, n);  // bins 256 Hz apart
+  for (long k = 0; k < n; ++k) p->rrc.Re_rrc_filt[k] = 1;
+  p->rrc.rrc_filt = 3, p->rrc.n1_rrc = 1, p->rrc.n2_rrc = n, p->rrc.rrc_epzc_enable = 0;
+  fill(p->wf.y1a, n, 8);
+  fill(p->wf.y2a, n, 9);
+  return p;
 }
 
 TEST(Compression, ReferenceCompressedWithItsOwnFilterIsAUnitImpulse) {
-  // A pulse-like reference, and white noise whose spectrum comes much closer to zero.
-  for (int kind : {0, 1}) {
-    auto p = started_program();  // 4096 points
+  for (bool pulse : {true, false}) {  // white noise comes much closer to a zero bin
+    auto p = started_program();       // 4096 points
     const long n = p->wf.nptst;
-    if (kind == 0)
-      fill_reference(p->wf.y1a, n, 1);
-    else
-      fill_random(p->wf.y1a, n, 1);
+    fill(p->wf.y1a, n, 1, pulse);
     run(generate_filter, *p, "1\nk");
     EXPECT_EQ(run(compress_waveform, *p, "1\n2\nk"),
               "Enter waveform to compress (1 or 2):\n"
               "Enter destination for compressed waveform (1 or 2):\n"
-              "Waveform 1 was compressed to waveform 2\n"
-              "Press any A/N key to continue\n");
-    long double error = std::fabs(p->wf.y2a[0] - 1);
-    for (long i = 1; i < n; ++i) error = std::max(error, std::fabs(p->wf.y2a[i]));
-    std::cout << "self-compression impulse error (4096 points, " << (kind == 0 ? "pulse" : "noise")
-              << " reference): " << static_cast<double>(error) << "\n";
-    EXPECT_LT(error, 1e-18L);
-    EXPECT_EQ(p->rrc.rrc_error, 0);
+              "Waveform 1 was compressed to waveform 2\nPress any A/N key to continue\n");
+    for (long i = 0; i < n; ++i) ASSERT_LT(std::fabs(p->wf.y2a[i] - (i == 0)), 1e-18L) << i;
   }
 }
 
-TEST(Compression, ReflectionIsRemovedByDecompressingTheDirectArrival) {
-  auto p = started_program();
-  const long n = p->wf.nptst;
-  fill_reference(p->wf.y1a, n, 2);
-  const Samples reference = p->wf.y1a;
-  run(generate_filter, *p, "1\nk");
-  // The measured waveform: the pulse and a reflection of 0.4 arriving 100 points later.
-  for (long i = 0; i < n; ++i) p->wf.y2a[i] = reference[i] + 0.4L * reference[(i + n - 100) % n];
-  run(compress_waveform, *p, "2\n1\nk");
-  EXPECT_NEAR(static_cast<double>(p->wf.y1a[0]), 1.0, 1e-15);
-  EXPECT_NEAR(static_cast<double>(p->wf.y1a[100]), 0.4, 1e-15);
-  for (long i = 1; i < n; ++i)
-    if (i != 100) {
-      ASSERT_NEAR(static_cast<double>(p->wf.y1a[i]), 0.0, 1e-15) << i;
+TEST(Compression, EachOperationIsUndoneByItsInverseWithEveryLowpassType) {
+  // {forward, inverse, the inverse's transcript}: de-compression over 1..N drops the mean.
+  const struct {
+    Action forward, inverse;
+    const char* transcript;
+  } pairs[] = {{compress_waveform, decompress_waveform,
+                "Enter waveform to de-compress (1 or 2):\n"
+                "Enter destination for de-compressed waveform (1 or 2):\n"
+                "Waveform 2 was de-compressed to waveform 2\nPress any A/N key to continue\n"},
+               {apply_lpf, apply_inverse_lpf,
+                "Enter waveform to apply inverse lpf (1 or 2):\n"
+                "Enter destination for waveform after applying inverse lpf (1 or 2):\n"
+                "Inverse lpf was applied to waveform 2 and result stored in waveform 2\n"
+                "Press any A/N key to continue\n"}};
+  for (const auto& pair : pairs)
+    for (int lpf_type : {-1, 0, 1, 2}) {
+      SCOPED_TRACE(lpf_type);
+      auto p = started_program(1048576.0L, 1024);
+      const long n = p->wf.nptst;
+      fill(p->wf.y2a, n, 3, true);
+      run(generate_filter, *p, "2\nk");
+      p->rrc.use_lpf_rrc = lpf_type >= 0, p->rrc.rrc_lpf_type = lpf_type;
+      p->rrc.n_lpf = 2, p->rrc.f0_lpf = 100000;
+      p->rrc.n1_rrc = 1, p->rrc.n2_rrc = n, p->rrc.rrc_epzc_enable = 0;
+      fill(p->wf.y1a, n, 4);
+      p->wf.i_shift_wf1 = 5, p->wf.scale_wf1 = 2, p->wf.i_truncatet2 = 17;
+      const Samples original = p->wf.y1a;
+      run(pair.forward, *p, "1\n2\nk");
+      EXPECT_EQ(p->wf.i_shift_wf2 * 10 + p->wf.scale_wf2 + p->wf.i_truncatet2, 52 + n);
+      EXPECT_EQ(run(pair.inverse, *p, "2\n2\nk"), pair.transcript);
+      const long double m = pair.inverse == decompress_waveform
+                                ? std::accumulate(&original[0], &original[n], 0.0L) / n
+                                : 0;
+      for (long i = 0; i < n; ++i) ASSERT_NEAR(p->wf.y2a[i], original[i] - m, 1e-12L) << i;
     }
-
-  run(set_interval, *p, "1\n50\n");
-  p->rrc.rrc_epzc_enable = 0;
-  EXPECT_EQ(run(decompress_waveform, *p, "1\n2\nk"),
-            "Enter waveform to de-compress (1 or 2):\n"
-            "Enter destination for de-compressed waveform (1 or 2):\n"
-            "Waveform 1 was de-compressed to waveform 2\n"
-            "Press any A/N key to continue\n");
-  const long double m = mean(reference, n);
-  for (long i = 0; i < n; ++i)
-    ASSERT_NEAR(static_cast<double>(p->wf.y2a[i]), static_cast<double>(reference[i] - m), 1e-14)
-        << i;
-}
-
-TEST(Compression, CompressThenDecompressOverTheWholeWaveformReturnsItMinusItsMean) {
-  // Without a low-pass filter and with each low-pass type: D divides by what C multiplied.
-  for (int lpf_type : {-1, 0, 1, 2}) {
-    SCOPED_TRACE(lpf_type);
-    auto p = started_program(1048576.0L, 1024);
-    const long n = p->wf.nptst;
-    fill_reference(p->wf.y1a, n, 3);
-    run(generate_filter, *p, "1\nk");
-    if (lpf_type >= 0) {
-      p->rrc.use_lpf_rrc = 1;
-      p->rrc.rrc_lpf_type = lpf_type;
-      p->rrc.n_lpf = 2;
-      p->rrc.f0_lpf = 100000;
-    }
-    fill_random(p->wf.y2a, n, 4);
-    const Samples original = p->wf.y2a;
-    run(compress_waveform, *p, "2\n1\nk");
-    p->rrc.n1_rrc = 1;
-    p->rrc.n2_rrc = n;
-    p->rrc.rrc_epzc_enable = 0;
-    run(decompress_waveform, *p, "1\n2\nk");
-    EXPECT_EQ(p->rrc.rrc_epzc_value, 0.0L);
-    const long double m = mean(original, n);
-    for (long i = 0; i < n; ++i)
-      ASSERT_NEAR(static_cast<double>(p->wf.y2a[i]), static_cast<double>(original[i] - m), 1e-13)
-          << i;
-  }
 }
 
 TEST(Compression, DestinationTruncationIsClearedBeforeTheSourceIsRead) {
-  auto p = started_program(1048576.0L, 256);
-  const long n = 256;
-  unit_filter(*p);
-  fill_random(p->wf.y1a, n, 5);
+  auto p = unit_filter_program(256);
   const Samples original = p->wf.y1a;
   p->wf.i_truncatet1 = 60;
-  p->wf.i_shift_wf1 = -3;
-  p->wf.scale_wf1 = 0.5L;
-  p->wf.i_truncatet2 = 10;
   run(compress_waveform, *p, "1\n2\nk");  // into the other slot: truncation honoured
-  for (long i = 0; i < n; ++i)
-    ASSERT_NEAR(static_cast<double>(p->wf.y2a[i]), i < 60 ? static_cast<double>(original[i]) : 0.0,
-                1e-17)
-        << i;
-  EXPECT_EQ(p->wf.i_truncatet2, n);
-  EXPECT_EQ(p->wf.i_shift_wf2, -3);
-  EXPECT_EQ(p->wf.scale_wf2, 0.5L);
-  EXPECT_EQ(p->wf.i_truncatet1, 60);
+  for (long i = 0; i < 256; ++i) ASSERT_NEAR(p->wf.y2a[i], i < 60 ? original[i] : 0, 1e-17L);
   run(compress_waveform, *p, "1\n1\nk");  // onto itself: every sample counts
-  for (long i = 0; i < n; ++i)
-    ASSERT_NEAR(static_cast<double>(p->wf.y1a[i]), static_cast<double>(original[i]), 1e-17) << i;
-  EXPECT_EQ(p->wf.i_truncatet1, n);
+  for (long i = 0; i < 256; ++i) ASSERT_NEAR(p->wf.y1a[i], original[i], 1e-17L) << i;
+  EXPECT_EQ(p->wf.i_truncatet1, 256);
 }
 
-// y[i] = 1 + i^2 / 8 on 16 points: every sample distinct, neighbours easy to name.
-std::unique_ptr<Program> interval_program() {
+TEST(Compression, IntervalIsCutAndShiftedByTheMeanOfItsEndsOrOfItsNeighbours) {
   auto p = started_program(1048576.0L, 16);
-  for (long i = 0; i < 16; ++i) p->wf.y1a[i] = 1 + i * i / 8.0L;
-  return p;
-}
-
-std::vector<long double> gathered(Program& p) {
-  gather_interval(p, p.wf.y1a);
-  for (long i = 0; i < 16; ++i) EXPECT_EQ(p.work.xini[i], 0.0L);
-  return std::vector<long double>(p.work.xinr.begin(), p.work.xinr.begin() + 16);
-}
-
-TEST(Compression, InclusiveIntervalKeepsItsPointsLessTheMeanOfItsEnds) {
-  auto p = interval_program();
   const Samples& y = p->wf.y1a;
-  p->rrc.n1_rrc = 3;
-  p->rrc.n2_rrc = 7;  // indices 2..6
-  std::vector<long double> g = gathered(*p);
-  const long double e = 0.5L * (y[2] + y[6]);
-  EXPECT_EQ(p->rrc.rrc_epzc_value, e);
-  for (long i = 0; i < 16; ++i) EXPECT_EQ(g[i], i >= 2 && i <= 6 ? y[i] - e : 0.0L) << i;
-  // The ends become plus and minus half their difference.
-  EXPECT_EQ(g[2], -(y[6] - y[2]) / 2);
-  EXPECT_EQ(g[6], (y[6] - y[2]) / 2);
-
-  p->rrc.rrc_epzc_enable = 0;
-  g = gathered(*p);
-  EXPECT_EQ(p->rrc.rrc_epzc_value, 0.0L);
-  for (long i = 0; i < 16; ++i) EXPECT_EQ(g[i], i >= 2 && i <= 6 ? y[i] : 0.0L) << i;
-}
-
-TEST(Compression, ExclusiveIntervalTakesItsNeighboursAroundTheEnds) {
-  auto p = interval_program();
-  const Samples& y = p->wf.y1a;
-  p->rrc.rrc_int_type = 1;
-  struct Case {
+  for (long i = 0; i < 16; ++i) p->wf.y1a[i] = 1 + i * i / 8.0L;  // every sample distinct
+  // {exclusive, correction, n1, n2, the two samples whose mean is subtracted}
+  const struct {
+    int type, epzc;
     long n1, n2;
-    long double left, right;
-  } cases[] = {{1, 5, y[15], y[5]}, {4, 16, y[2], y[0]}, {4, 9, y[2], y[9]}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.n1);
-    p->rrc.n1_rrc = c.n1;
-    p->rrc.n2_rrc = c.n2;
-    std::vector<long double> g = gathered(*p);
-    const long double e = 0.5L * c.left + 0.5L * c.right;
+    long double a, b;
+  } cases[] = {{0, 1, 3, 7, y[2], y[6]},  {0, 0, 3, 7, 0, 0},       {1, 1, 1, 5, y[15], y[5]},
+               {1, 1, 4, 16, y[2], y[0]}, {1, 1, 4, 9, y[2], y[9]}, {1, 0, 4, 9, 0, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.n1 * 100 + c.n2);
+    p->rrc.rrc_int_type = c.type, p->rrc.rrc_epzc_enable = c.epzc;
+    p->rrc.n1_rrc = c.n1, p->rrc.n2_rrc = c.n2;
+    gather_interval(*p, y);
+    const long double e = 0.5L * c.a + 0.5L * c.b;
     EXPECT_EQ(p->rrc.rrc_epzc_value, e);
     for (long i = 0; i < 16; ++i) {
-      const bool inside = i >= c.n1 - 1 && i <= c.n2 - 1;
-      EXPECT_EQ(g[i], inside ? 0.0L : y[i] - e) << i;
+      const bool kept = (i >= c.n1 - 1 && i <= c.n2 - 1) != (c.type == 1);
+      EXPECT_EQ(Cx(p->work.xinr[i], p->work.xini[i]), kept ? y[i] - e : 0.0L) << i;
     }
   }
-}
-
-// 1/L as de-compression applied it: the spectrum of the result over that of the input.
-std::vector<Cx> applied_inverse(const Program& p, const Samples& input, long n) {
-  std::vector<Cx> out = direct_dft_real(p.wf.y2a.data(), n, -1);
-  std::vector<Cx> in = direct_dft_real(input.data(), n, -1);
-  for (long k = 0; k < n; ++k) out[k] /= in[k];
-  return out;
 }
 
 TEST(Compression, FmaxHoldsTheDigitalMagnitudeInBothHalvesOfTheSpectrum) {
   const long n = 256;
   for (int type : {0, 2}) {
     SCOPED_TRACE(type);
-    auto p = started_program(65536.0L, n);  // bins 256 Hz apart
-    unit_filter(*p);
-    p->rrc.use_lpf_rrc = 1;
-    p->rrc.rrc_lpf_type = type;
-    p->rrc.n_lpf = 3;
-    p->rrc.f0_lpf = 2000;
+    auto p = unit_filter_program(n);
+    p->rrc.use_lpf_rrc = 1, p->rrc.rrc_lpf_type = type, p->rrc.n_lpf = 3, p->rrc.f0_lpf = 2000;
     p->rrc.enable_fmax_rrc_decompress = 1;
     p->rrc.fmax_rrc_decompress = 2900;  // bins up to 11 lie within
-    p->rrc.n1_rrc = 1;
-    p->rrc.n2_rrc = n;
-    p->rrc.rrc_epzc_enable = 0;
-    fill_random(p->wf.y1a, n, 6);
     run(decompress_waveform, *p, "1\n2\nk");
-    std::vector<Cx> inv = applied_inverse(*p, p->wf.y1a, n);
-    EXPECT_NEAR(static_cast<double>(std::abs(inv[0])), 0.0, 1e-15);  // the mean is gone
+    std::vector<Cx> out = direct_dft_real(p->wf.y2a.data(), n, -1);
+    std::vector<Cx> in = direct_dft_real(p->wf.y1a.data(), n, -1);
+    EXPECT_LT(std::abs(out[0]), 1e-15L);  // the mean is gone
     for (long k = 1; k < n; ++k) {
-      const long s = std::min(k, n - k);
-      const long double ratio = std::min(s, 11L) * 256.0L / 2000.0L;
-      const long double expected = 1 + ratio * ratio * ratio;
-      ASSERT_NEAR(static_cast<double>(std::abs(inv[k]) / expected), 1.0, 1e-12) << k;
-      if (type == 0) {
-        ASSERT_NEAR(static_cast<double>(inv[k].imag()), 0.0, 1e-12) << k;
-      }
+      const long double ratio = std::min({k, n - k, 11L}) * 256.0L / 2000.0L;
+      const Cx inv = out[k] / in[k];
+      ASSERT_NEAR(std::abs(inv) / (1 + ratio * ratio * ratio), 1.0L, 1e-12L) << k;
+      ASSERT_NEAR(type == 0 ? inv.imag() : 0, 0.0L, 1e-12L) << k;
     }
   }
 }
 
 TEST(Compression, ZeroDivisorIsRefusedBeforeTheDestinationIsWritten) {
-  const long n = 64;
-  const char refused[] =
-      "Enter waveform to de-compress (1 or 2):\n"
-      "Enter destination for de-compressed waveform (1 or 2):\n"
-      "Error - compression filter or low-pass response has a zero bin; operation not "
-      "completed\n"
-      "Press any A/N key to continue\n";
-  for (int cause : {0, 1}) {
-    SCOPED_TRACE(cause);
-    auto p = started_program(16384.0L, n);  // bins 256 Hz apart
-    unit_filter(*p);
-    if (cause == 0) {
-      p->rrc.Re_rrc_filt[5] = 0;  // a filter read from a file may hold one
-    } else {
-      p->rrc.use_lpf_rrc = 1;  // (2)^20000 overflows: L is exactly 0 from bin 2 on
-      p->rrc.rrc_lpf_type = 0;
-      p->rrc.n_lpf = 20000;
-      p->rrc.f0_lpf = 256;
-    }
-    p->rrc.n1_rrc = 1;
-    p->rrc.n2_rrc = n;
-    fill_random(p->wf.y1a, n, 8);
-    fill_random(p->wf.y2a, n, 9);
+  // A zero filter bin (a filter read from a file may hold one), or a digital response that
+  // is exactly 0 from bin 2 on ((2)^20000 overflows), under key D and key B.
+  const std::pair<Action, bool> cases[] = {
+      {decompress_waveform, false}, {decompress_waveform, true}, {apply_inverse_lpf, true}};
+  for (const auto& c : cases) {
+    auto p = unit_filter_program(64);
+    p->rrc.Re_rrc_filt[5] = c.second;
+    p->rrc.use_lpf_rrc = c.second, p->rrc.rrc_lpf_type = 0, p->rrc.n_lpf = 20000,
+    p->rrc.f0_lpf = 256;
     const Samples before = p->wf.y2a;
-    p->wf.i_shift_wf1 = 2;
-    p->wf.i_shift_wf2 = 0;
-    p->wf.i_truncatet2 = 33;
-    p->wf.scale_wf2 = 1.5L;
-    EXPECT_EQ(run(decompress_waveform, *p, "1\n2\nk"), refused);
+    p->wf.i_shift_wf1 = 2, p->wf.i_truncatet2 = 33, p->wf.scale_wf2 = 1.5L;
+    EXPECT_NE(run(c.first, *p, "1\n2\nk")
+                  .find("\nError - compression filter or low-pass response has a zero bin; "
+                        "operation not completed\nPress any A/N key to continue\n"),
+              std::string::npos);
     EXPECT_EQ(p->rrc.rrc_error, 1);
     EXPECT_TRUE(p->wf.y2a == before);
-    EXPECT_EQ(p->wf.i_shift_wf2, 0);
-    EXPECT_EQ(p->wf.i_truncatet2, 33);
-    EXPECT_EQ(p->wf.scale_wf2, 1.5L);
+    EXPECT_EQ(p->wf.i_shift_wf2 + p->wf.i_truncatet2 + p->wf.scale_wf2, 34.5L);
   }
   // Bin 0 is never divided by: a zero there is no reason to refuse.
-  auto p = started_program(16384.0L, n);
-  unit_filter(*p);
+  auto p = unit_filter_program(64);
   p->rrc.Re_rrc_filt[0] = 0;
-  p->rrc.n1_rrc = 1;
-  p->rrc.n2_rrc = n;
-  fill_random(p->wf.y1a, n, 10);
   run(decompress_waveform, *p, "1\n2\nk");
   EXPECT_EQ(p->rrc.rrc_error, 0);
-  EXPECT_TRUE(std::isfinite(p->wf.y2a[0]));
 }
 
-TEST(Compression, ImaginaryPartOfTheResultIsReportedAndTheRealPartStored) {
-  const long n = 64;
-  auto p = started_program(16384.0L, n);
-  unit_filter(*p);
+TEST(Compression, ImaginaryPartOfTheResultIsReportedAfterTheWaveformIsStored) {
+  auto p = unit_filter_program(64);
   p->rrc.Im_rrc_filt[3] = 0.5L;  // bin N-3 is not its conjugate
-  p->rrc.n1_rrc = 1;
-  p->rrc.n2_rrc = n;
-  fill_random(p->wf.y1a, n, 11);
-  EXPECT_EQ(run(compress_waveform, *p, "1\n2\nk"),
-            "Enter waveform to compress (1 or 2):\n"
-            "Enter destination for compressed waveform (1 or 2):\n"
-            "Warning - imaginary part in compressed waveform 2\n"
-            "Press any A/N key to continue\n");
-  std::vector<Cx> x = direct_dft_real(p->wf.y1a.data(), n, -1);
-  std::vector<Cx> y(n);
-  for (long k = 0; k < n; ++k)
-    y[k] = x[k] * Cx(p->rrc.Re_rrc_filt[k], p->rrc.Im_rrc_filt[k]) / Cx(n);
-  std::vector<Cx> expected = direct_dft(y, +1);
-  for (long i = 0; i < n; ++i)
-    ASSERT_NEAR(static_cast<double>(p->wf.y2a[i]), static_cast<double>(expected[i].real()), 1e-16);
-  EXPECT_EQ(run(decompress_waveform, *p, "1\n1\nk"),
-            "Enter waveform to de-compress (1 or 2):\n"
-            "Enter destination for de-compressed waveform (1 or 2):\n"
-            "Warning - imaginary part in de-compressed waveform 1\n"
-            "Press any A/N key to continue\n");
+  const std::string text =
+      run(compress_waveform, *p, "1\n2\nk") + run(decompress_waveform, *p, "2\n1\nk");
+  for (const char* warning : {"\nWarning - imaginary part in compressed waveform 2\nPress any",
+                              "\nWarning - imaginary part in de-compressed waveform 1\nPress any"})
+    EXPECT_NE(text.find(warning), std::string::npos) << warning;
+  EXPECT_NE(p->wf.y1a[0], 0.0L);
+}
+
+// The response key A or B applied, read off its result for a unit impulse in waveform 1.
+std::vector<Cx> applied_response(Program& p, int type, long order, long double f0,
+                                 void (*action)(Program&, Console&)) {
+  p.rrc.use_lpf_rrc = 1, p.rrc.rrc_lpf_type = type, p.rrc.n_lpf = order, p.rrc.f0_lpf = f0;
+  p.wf.y1a[0] = 1;
+  ScriptedConsole con("1\n2\nk");
+  action(p, con);
+  return direct_dft_real(p.wf.y2a.data(), p.wf.nptst, -1);
+}
+
+TEST(Lowpass, DigitalResponseIsOneOverOnePlusTheRatioToTheOrder) {
+  auto p = started_program(25600.0L, 256);  // bins 100 Hz apart
+  std::vector<Cx> h = applied_response(*p, 0, 2, 100.0L, apply_lpf);
+  EXPECT_LT(std::abs(h[0] - 1.0L) + std::abs(h[1] - 0.5L) + std::abs(h[2] - 0.2L), 1e-15L);
+  for (long k = 0; k < 256; ++k) {
+    const long s = k <= 128 ? k : k - 256;  // negative frequencies mirror the positive ones
+    ASSERT_LT(std::abs(h[k] - 1.0L / (1.0L + s * s)), 1e-15L) << k;
+  }
+}
+
+TEST(Lowpass, ButterworthFollowsTheAnalogResponseAndItsInverseIsHeldAboveFmax) {
+  const long n = 4096;
+  auto p = started_program(1048576.0L, n);  // bins 256 Hz apart; f0 at bin 10
+  const auto l = [&](long k) { return Cx(p->rrc.lpfr[k], p->rrc.lpfi[k]); };
+  for (long order : {1L, 2L, 5L, 10L}) {
+    ScriptedConsole con;
+    calculate_butterworth_lpf(*p, con, order, 2560.0L, p->rrc.lpfr.data(), p->rrc.lpfi.data());
+    // The sampled analog response: 1 at DC, 1/sqrt(2) at f0 and 10^-order a decade above,
+    // where sampling leaves a small floor; the lower half mirrors the upper one.
+    EXPECT_NEAR(static_cast<double>(std::abs(l(0) - 1.0L)), 0, 0.01) << order;
+    EXPECT_NEAR(static_cast<double>(std::abs(l(10))), 1 / std::sqrt(2.0), 0.01) << order;
+    EXPECT_LT(std::abs(l(100)), std::pow(0.1L, order) * 1.1L + 1e-5L) << order;
+    for (long k = 1; k < n; ++k) ASSERT_LT(std::abs(l(k) - std::conj(l(n - k))), 1e-15L) << k;
+  }
+  // The inverse as applied: above fmax the held magnitude of bin 3 and each bin's own phase.
+  p->rrc.rrc_lim_lpf_inv = 1;
+  p->rrc.fmax_rrc_lim_lpf_inv = 1000.0L;  // bins 0..3 lie within
+  std::vector<Cx> inv = applied_response(*p, 1, 3, 2560.0L, apply_inverse_lpf);
+  for (long k = 0; k < n; ++k) {
+    const Cx expected =
+        std::min(k, n - k) <= 3 ? 1.0L / l(k) : std::abs(l(k)) / (std::abs(l(3)) * l(k));
+    ASSERT_LT(std::abs(inv[k] - expected) / std::abs(expected), 1e-10L) << k;
+  }
 }
 
 }  // namespace
