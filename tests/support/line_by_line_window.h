@@ -1,6 +1,6 @@
 #pragma once
 // A PlotWindow that forwards everything to another one but draws a batch of segments one
-// line at a time: the reference for checking and timing batched drawing.
+// line at a time: the reference for timing batched drawing (bench/plot_redraw_bench.cpp).
 #include "plot/plot_window.h"
 
 namespace refx {
