@@ -61,7 +61,6 @@ TEST_F(FftFiles, RoundTripsInEveryFormat) {
     const BuildConstants* build;
     int toggle, record_bytes;
   } formats[] = {{&kLinuxBuild, 2, 0}, {&kLinuxBuild, 1, 36}, {&kWindowsBuild, 1, 30}};
-  const std::regex value("-?\\d\\.\\d{10}e[-+]\\d{2,}");
   const std::regex record("(-?\\d\\.\\d{10}e[-+]\\d{2,} ){2}-?\\d\\.\\d{10}e[-+]\\d{2,}");
   for (const auto& f : formats) {
     p = started_program(1024.0L, n, *f.build);
