@@ -65,7 +65,7 @@ TEST_F(Viewer, CursorsZoomToTheirSpan) {
       {"caa>>>tbb<<<qq", 301, 1021},  // cursor 1 up 300, cursor 2 down 3 (accelerator 0 again)
       {"caa>>>ta<qq", 24, 301},       // cursor 2 below cursor 1
       {"caaaa>qq", 1, 1024},          // both on sample 1024: the range shown stays
-      {"caa>qqc" + std::string(30, '>') + "aa<<t>qq", 101, 1024},  // cursors stop at the ends
+      {"caa>qc" + std::string(30, '>') + "aa<<t>qq", 101, 1024},  // cursors stop at the ends
   };
   for (const auto& c : cases) {
     t() = start;

@@ -31,9 +31,13 @@ class RecordingPlotWindow : public PlotWindow {
   int opens = 0, closes = 0, clears = 0, pictures = 0, line_calls = 0, char_size = 8;
   int clip[4] = {0, 0, kW, kH};  // left, top, right, bottom (the last two left out)
 
-  // One key per character; '<' and '>' are cursor-left and -right, '~' an exposure.
+  // One key per character; '<' and '>' are cursor-left and -right, '~' an exposure
+  // (which, as in X, carries the last key code).
   void type(const std::string& keys) {
-    for (char c : keys) events_.push_back({c != '~', c == '<' ? kLeft : c == '>' ? kRight : c});
+    for (char c : keys) {
+      const int last = events_.empty() ? 0 : events_.back().code;  // an exposure keeps it
+      events_.push_back({c != '~', c == '~' ? last : c == '<' ? kLeft : c == '>' ? kRight : c});
+    }
   }
   std::size_t events_left() const { return events_.size() - next_; }
   int pixel(int x, int y) const {
