@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdio>
 #include <random>
-#include <regex>
 #include <sstream>
 
 #include "shell/float80.h"
@@ -61,7 +60,6 @@ TEST_F(FftFiles, RoundTripsInEveryFormat) {
     const BuildConstants* build;
     int toggle, record_bytes;
   } formats[] = {{&kLinuxBuild, 2, 0}, {&kLinuxBuild, 1, 36}, {&kWindowsBuild, 1, 30}};
-  const std::regex record("(-?\\d\\.\\d{10}e[-+]\\d{2,} ){2}-?\\d\\.\\d{10}e[-+]\\d{2,}");
   for (const auto& f : formats) {
     p = started_program(1024.0L, n, *f.build);
     p->i_rw_bin_ascii = f.toggle;
@@ -85,7 +83,6 @@ TEST_F(FftFiles, RoundTripsInEveryFormat) {
       ASSERT_EQ(lines.size(), n + 3u);
       EXPECT_TRUE(lines[0] == "two words" && lines[1] == "x" && lines[n + 2] == "y");
       for (long k = 0; k < n; ++k) {
-        EXPECT_TRUE(std::regex_match(lines[k + 2], record)) << lines[k + 2];
         EXPECT_EQ(std::stold(lines[k + 2]), k);
       }
     }
