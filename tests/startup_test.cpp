@@ -1,23 +1,24 @@
-// Start-up: the configuration file, its failure rows, and the derived values.
+// Start-up from the configuration file, the main menu, and the 80-bit codec.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "shell/fatal.h"
 #include "shell/float80.h"
-#include "shell/program.h"
+#include "shell/main_menu.h"
 #include "shell/startup.h"
 #include "support/scripted_console.h"
 #include "support/temp_dir.h"
+#include "support/test_program.h"
 
 namespace refx {
 namespace {
 
-// Runs start-up on a configuration text; returns the exit status, or -1 when it started.
-int start_with(const std::string& config, Program& p, ScriptedConsole& con,
+// Runs start-up on a configuration text (none: no file); the exit status, or -1 when it started.
+int start_with(const char* config, Program& p, ScriptedConsole& con,
                const BuildConstants& build = kLinuxBuild) {
   TempDir dir;
-  if (!config.empty()) dir.write(build.config_file_name, config);
+  if (config) dir.write(build.config_file_name, config);
   p.build = &build;
   try {
     start_up(p, con);
@@ -27,153 +28,91 @@ int start_with(const std::string& config, Program& p, ScriptedConsole& con,
   return -1;
 }
 
-const char kEnd[] = "Program will be terminated\nPress any A/N key to continue:\n";
-
-TEST(StartUp, ReadsTheFourLinesAfterAnyNumberOfComments) {
+TEST(StartUp, ReadsDataLinesAfterCommentsInAnyBase) {
   auto p = make_program();
   ScriptedConsole con;
-  EXPECT_EQ(start_with("# rate\n#\n1048576\n# points\n4096\n0x100\n0100\nignored\n", *p, con), -1);
-  EXPECT_EQ(p->sampling_rate, 1048576.0L);
-  EXPECT_EQ(p->num_meas_points, 4096);
-  EXPECT_EQ(p->maxx, 256);  // hexadecimal
-  EXPECT_EQ(p->maxy, 64);   // octal
-  EXPECT_EQ(con.transcript(), "");
-  EXPECT_EQ(con.clears(), 1);
-}
-
-TEST(StartUp, MissingFileEndsWithStatusOneAfterAKey) {
-  auto p = make_program();
-  ScriptedConsole con("x");
-  EXPECT_EQ(start_with("", *p, con), 1);
-  EXPECT_EQ(con.transcript(), std::string("Error - input file not found\n") + kEnd);
-  EXPECT_EQ(con.waits(), 1);
-}
-
-TEST(StartUp, FormatErrorsEndWithStatusZero) {
-  const char* bad[] = {
-      " # blank before the hash is a data line\n4096\n1000\n800\n",
-      "1000\n4096\n",             // ends after line 2: format error at line 3
-      "1000\nfour\n1000\n800\n",  // no number on line 2
-      "",                         // replaced below by a file of comments only
-  };
-  for (int i = 0; i < 3; ++i) {
-    auto p = make_program();
-    ScriptedConsole con("x");
-    EXPECT_EQ(start_with(bad[i], *p, con), 0) << i;
-    EXPECT_EQ(con.transcript(), std::string("Error in input file format\n") + kEnd) << i;
-  }
-  auto p = make_program();
-  ScriptedConsole con("x");
-  EXPECT_EQ(start_with("# only\n# comments\n", *p, con), 0);
-  EXPECT_EQ(con.transcript(), std::string("Error in input file format\n") + kEnd);
-}
-
-TEST(StartUp, PointCountMustBeAPowerOfTwoFromTwoTo65536) {
-  for (const char* count : {"1", "0", "-4", "3000", "9223372036854775807"}) {
-    auto p = make_program();
-    ScriptedConsole con("x");
-    EXPECT_EQ(start_with(std::string("1000\n") + count + "\n1000\n800\n", *p, con), 0) << count;
-    EXPECT_EQ(con.transcript(),
-              std::string("Error - num_meas_points is not a power of 2\n") + kEnd);
-  }
-  for (const char* count : {"131072", "4611686018427387904"}) {
-    auto p = make_program();
-    ScriptedConsole con("x");
-    EXPECT_EQ(start_with(std::string("1000\n") + count + "\n1000\n800\n", *p, con), 0);
-    EXPECT_EQ(con.transcript(),
-              std::string("Error - num_meas_points is too large (maximum 65536)\n") + kEnd);
-  }
-  for (const char* count : {"2", "65536"}) {
-    auto p = make_program();
-    ScriptedConsole con;
-    EXPECT_EQ(start_with(std::string("1000\n") + count + "\n1000\n800\n", *p, con), -1);
-  }
-}
-
-TEST(StartUp, LongLinesAreReadIn498CharacterPieces) {
-  // The rest of a long comment line counts as the next line: here it is the rate line,
-  // which does not convert.
-  auto p = make_program();
-  ScriptedConsole con("x");
-  std::string config = "#" + std::string(497, 'c') + "more\n1000\n4096\n1000\n800\n";
-  EXPECT_EQ(start_with(config, *p, con), 0);
-  // A piece of exactly 498 characters ends before the newline; the newline alone is an
-  // empty data line, which does not convert either.
-  auto q = make_program();
-  ScriptedConsole con2("x");
-  config = "#" + std::string(497, 'c') + "\n1000\n4096\n1000\n800\n";
-  EXPECT_EQ(start_with(config, *q, con2), 0);
-  auto r = make_program();
-  ScriptedConsole con3;
-  config = "#" + std::string(496, 'c') + "\n1000\n4096\n1000\n800\n";
-  EXPECT_EQ(start_with(config, *r, con3), -1);
-}
-
-TEST(StartUp, DerivesTheSamplingQuantitiesAndPlotSets) {
-  auto p = make_program();
-  ScriptedConsole con;
-  ASSERT_EQ(start_with("10\n1024\n1000\n800\n", *p, con), -1);
+  EXPECT_EQ(start_with("# rate\n#\n10\n# points\n2\n0x100\n0100\nignored\n", *p, con), -1);
+  EXPECT_EQ(p->sampling_rate, 10.0L);
+  EXPECT_EQ(p->num_meas_points, 2);
+  EXPECT_EQ(p->maxx, 256);
+  EXPECT_EQ(p->maxy, 64);
   EXPECT_EQ(p->delt, 1.0L / 10.0L);
   EXPECT_EQ(p->deltat, 0.1f);
-  EXPECT_EQ(p->wf.deltat1, p->delt);
-  EXPECT_EQ(p->wf.nptst, 1024);
-  EXPECT_EQ(p->wf.i_truncatet1, 1024);
-  EXPECT_EQ(p->wf.i_truncatet2, 1024);
-  EXPECT_EQ(p->fft.npts_cutoff_avg, 512);
-  EXPECT_EQ(p->fft.freq_cutoff_avg, 1.0L / (2.0L * p->delt));
-  EXPECT_EQ(p->fft.deltaf, 1.0L / (static_cast<long double>(0.1f) * 1024));
-  EXPECT_EQ(p->delf_minp, 1.0L / (1024 * p->delt));
-  EXPECT_EQ(p->plot.t.xmax, 1023.0f * 0.1f);
-  EXPECT_EQ(p->plot.t.ymax, 1.0f);
-  EXPECT_EQ(p->plot.t.ymin, -1.0f);
-  EXPECT_EQ(p->plot.t.i_max, 1024);
-  EXPECT_EQ(p->plot.a.i_max, 513);
-  EXPECT_EQ(p->plot.a.i_truncate, 513);
-  EXPECT_EQ(p->plot.a.ymin, -30.0f);
-  EXPECT_EQ(p->plot.a.xmax, static_cast<float>(511 * p->fft.deltaf));
-  EXPECT_EQ(p->plot.p.ymax, 200.0f);
-  EXPECT_EQ(p->plot.p.i_truncate, 513);
-  EXPECT_EQ(p->plot.tic_offset, 2);
-  EXPECT_EQ(p->ln_10, 2.3025851f);
-  // Defaults that later menus start from.
-  EXPECT_EQ(p->i_rw_bin_ascii, 2);
-  EXPECT_EQ(p->rrc.n_del_om_fmax_compress, 100);
-  EXPECT_EQ(p->rrc.phase_comp_fmax_compress, 1.0L);
-  EXPECT_EQ(p->rrc.i_constant_phase_slope, 1);
-  EXPECT_EQ(p->rrc.rrc_lpf_type, 2);
-  EXPECT_EQ(p->rrc.rrc_epzc_enable, 1);
+  EXPECT_EQ(con.transcript(), "");
 }
 
-TEST(StartUp, PiHasItsExactExtendedBitsInBothBuilds) {
-  const unsigned char expected[] = {0x35, 0xC2, 0x68, 0x21, 0xA2, 0xDA, 0x0F, 0xC9, 0x00, 0x40};
-  for (const BuildConstants* build : {&kLinuxBuild, &kWindowsBuild}) {
+TEST(StartUp, FailuresEndWithTheirMessageAndStatus) {
+  const std::string end = "Program will be terminated\nPress any A/N key to continue:\n";
+  const std::string format = "Error in input file format\n" + end;
+  const std::string power = "Error - num_meas_points is not a power of 2\n" + end;
+  const struct {
+    const char* config;
+    int status;
+    std::string text;
+  } cases[] = {
+      {nullptr, 1, "Error - input file not found\n" + end},
+      {" # not a comment\n4096\n1000\n800\n", 0, format},
+      {"1000\n4096\n", 0, format},
+      {"1000\n1\n1000\n800\n", 0, power},
+      {"1000\n3000\n1000\n800\n", 0, power},
+      {"1000\n131072\n1000\n800\n", 0,
+       "Error - num_meas_points is too large (maximum 65536)\n" + end},
+  };
+  for (const auto& c : cases) {
     auto p = make_program();
-    p->build = build;
-    set_constants(*p);
-    unsigned char bytes[10];
-    encode_float80(p->pi, bytes);
-    EXPECT_EQ(std::memcmp(bytes, expected, 10), 0) << build->config_file_name;
+    ScriptedConsole con("x");
+    EXPECT_EQ(start_with(c.config, *p, con), c.status) << c.text;
+    EXPECT_EQ(con.transcript(), c.text);
+    EXPECT_EQ(con.waits(), 1);
   }
+  auto p = make_program();
+  ScriptedConsole con("x");
+  EXPECT_EQ(start_with("1000\n1024\n255 255\n", *p, con, kWindowsBuild), 0);
+  EXPECT_EQ(con.transcript(), "Error in input file format\nProgram will be terminated.\n"
+                              "Press any A/N key to continue:\n");
 }
 
-TEST(StartUp, WindowsReadsColourAndEdgeLines) {
-  auto p = make_program();
-  ScriptedConsole con;
-  ASSERT_EQ(start_with("1000\n1024\n255 255 0\n0 0 64\n8 1\n8 7\n8 7\n8 1\n", *p, con,
-                       kWindowsBuild),
-            -1);
-  EXPECT_EQ(p->foreground_rgb[2], 0);
-  EXPECT_EQ(p->background_rgb[2], 64);
-  EXPECT_EQ(p->plot_area_multiplier[1], 7);
-  EXPECT_EQ(p->plot_area_divisor[3], 8);
-  EXPECT_EQ(p->ln_10, 2.3025851f);
+TEST(MainMenu, BTogglesTheFileFormatAndQEnds) {
+  auto p = started_program();
+  ScriptedConsole con("bxBq");
+  EXPECT_THROW(main_menu(*p, con), ProgramExit);
+  const std::string head = "T for time waveforms menu\nF for FFT menu\nB to toggle binary/ascii rw option";
+  const char* shown[] = {" (ascii-magph", " (binary-ri", " (binary-ri", " (ascii-magph"};
+  ASSERT_EQ(con.screens().size(), 4u);
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(con.screens()[i], head + shown[i] + " selected)\nQ to quit program\n");
+  EXPECT_EQ(p->i_rw_bin_ascii, 2);
+}
 
-  auto q = make_program();
-  ScriptedConsole con2("x");
-  EXPECT_EQ(start_with("1000\n1024\n255 255\n", *q, con2, kWindowsBuild), 0);
-  EXPECT_EQ(con2.transcript(),
-            "Error in input file format\nProgram will be terminated.\n"
-            "Press any A/N key to continue:\n");
+TEST(Float80, KnownBytesPiAndBothWidths) {
+  const struct {
+    long double value;
+    unsigned char bytes[10];
+  } known[] = {
+      {-2.0L, {0, 0, 0, 0, 0, 0, 0, 0x80, 0x00, 0xC0}},
+      {0.1L, {0xCD, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xFB, 0x3F}},
+      {started_program()->pi, {0x35, 0xC2, 0x68, 0x21, 0xA2, 0xDA, 0x0F, 0xC9, 0x00, 0x40}},
+  };
+  for (const auto& k : known) {
+    unsigned char out[10];
+    encode_float80(k.value, out);
+    EXPECT_EQ(std::memcmp(out, k.bytes, 10), 0);
+    EXPECT_EQ(decode_float80(k.bytes), k.value);
+  }
+  EXPECT_EQ(started_program(10, 2, kWindowsBuild)->pi, started_program()->pi);
+  std::FILE* f = std::tmpfile();
+  EXPECT_TRUE(write_float80(f, -2.0L, 12));
+  EXPECT_TRUE(write_float80(f, 0.1L, 10));
+  std::fputs("\xAB\xCD", f);
+  EXPECT_EQ(std::ftell(f), 24);
+  std::rewind(f);
+  long double a = 0, b = 0;
+  EXPECT_TRUE(read_float80(f, &a, 12));
+  EXPECT_TRUE(read_float80(f, &b, 12));  // padding bytes ignored
+  EXPECT_EQ(a, -2.0L);
+  EXPECT_EQ(b, 0.1L);
+  EXPECT_FALSE(read_float80(f, &a, 10));  // the file ends inside a value
+  std::fclose(f);
 }
 
 }  // namespace
