@@ -1,7 +1,8 @@
 // Value entry and name prompts, on the curses-like console and on a stream as refx_win reads.
+#include "shell/console_io.h"
+
 #include <gtest/gtest.h>
 
-#include "shell/console_io.h"
 #include "shell/stream_input.h"
 #include "support/scripted_console.h"
 #include "support/temp_dir.h"

@@ -28,7 +28,8 @@ long read_into(Program& p, Console& con, long double* delf) {
 }
 
 void save_from(Program& p, Console& con, long double delf, long n) {
-  save_rrc_filter(p, con, p.rrc.rrc_filt_save_filename, p.rrc.Re_rrc_filt, p.rrc.Im_rrc_filt, delf, n);
+  save_rrc_filter(p, con, p.rrc.rrc_filt_save_filename, p.rrc.Re_rrc_filt, p.rrc.Im_rrc_filt, delf,
+                  n);
 }
 
 void fill_filter(Program& p, long n, long double base) {
@@ -43,10 +44,12 @@ TEST(FilterFiles, EveryFormatGivesBackEveryValueBitForBit) {
     const BuildConstants* build;
     int format;
     std::size_t size;
-  } cases[] = {{&kLinuxBuild, 2, 0}, {&kLinuxBuild, 1, 256 + 64 * 36}, {&kWindowsBuild, 1, 256 + 64 * 30}};
+  } cases[] = {
+      {&kLinuxBuild, 2, 0}, {&kLinuxBuild, 1, 256 + 64 * 36}, {&kWindowsBuild, 1, 256 + 64 * 30}};
   for (const auto& c : cases) {
     TempDir dir;
-    auto saver = started_program(1024.0L, 64, *c.build), reader = started_program(1024.0L, 64, *c.build);
+    auto saver = started_program(1024.0L, 64, *c.build),
+         reader = started_program(1024.0L, 64, *c.build);
     saver->i_rw_bin_ascii = reader->i_rw_bin_ascii = c.format;
     fill_filter(*saver, 64, 0);
     saver->rrc.Re_rrc_filt[1] = std::numeric_limits<long double>::max();
@@ -60,8 +63,10 @@ TEST(FilterFiles, EveryFormatGivesBackEveryValueBitForBit) {
     EXPECT_EQ(delf, 16.0L);
     for (long k = 0; k < 64; ++k) {
       unsigned char a[20], b[20];
-      encode_float80(saver->rrc.Re_rrc_filt[k], a), encode_float80(saver->rrc.Im_rrc_filt[k], a + 10);
-      encode_float80(reader->rrc.Re_rrc_filt[k], b), encode_float80(reader->rrc.Im_rrc_filt[k], b + 10);
+      encode_float80(saver->rrc.Re_rrc_filt[k], a),
+          encode_float80(saver->rrc.Im_rrc_filt[k], a + 10);
+      encode_float80(reader->rrc.Re_rrc_filt[k], b),
+          encode_float80(reader->rrc.Im_rrc_filt[k], b + 10);
       EXPECT_EQ(std::memcmp(a, b, 20), 0) << c.format << " bin " << k;
     }
   }
@@ -123,8 +128,9 @@ TEST(FilterFiles, LongFilesReadTheFirstNAndASpacingOffWarns) {
   EXPECT_EQ(p->rrc.Re_rrc_filt[4], 9.0L);
   EXPECT_EQ(read_into(*p, con, &delf), 4);
   EXPECT_EQ(read_into(*p, con, &delf), 4);
-  EXPECT_EQ(con.transcript(), kReadPrompt + kReadPrompt + kReadPrompt +
-                                  "Warning - delf in rrc_filter file doesn't match program value;\n" + kPause);
+  EXPECT_EQ(con.transcript(),
+            kReadPrompt + kReadPrompt + kReadPrompt +
+                "Warning - delf in rrc_filter file doesn't match program value;\n" + kPause);
   EXPECT_EQ(p->rrc.rrc_error, 0);
   EXPECT_EQ(p->rrc.rrc_filt_filename, "far.flt");
 }
@@ -140,7 +146,8 @@ TEST(FilterFiles, QIsANameAtTheSavePromptAndGivesUpOnlyAtTheRetry) {
   save_filter_action(*p, con);
   EXPECT_EQ(p->rrc.rrc_error, 1);
   EXPECT_NE(con.transcript().find("File save aborted\nError saving compression filter to a file, "
-                                  "operation not completed\n"), std::string::npos);
+                                  "operation not completed\n"),
+            std::string::npos);
   // The action's spacing is 1/(N delt) in long double, 2.5 here, not the float 2.4999999627.
   ScriptedConsole ok("s.flt\nc\nk");
   save_filter_action(*p, ok);

@@ -1,4 +1,6 @@
 // Start-up from the configuration file, the main menu, and the 80-bit codec.
+#include "shell/startup.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -6,7 +8,6 @@
 #include "shell/fatal.h"
 #include "shell/float80.h"
 #include "shell/main_menu.h"
-#include "shell/startup.h"
 #include "support/scripted_console.h"
 #include "support/temp_dir.h"
 #include "support/test_program.h"
@@ -68,15 +69,17 @@ TEST(StartUp, FailuresEndWithTheirMessageAndStatus) {
   auto p = make_program();
   ScriptedConsole con("x");
   EXPECT_EQ(start_with("1000\n1024\n255 255\n", *p, con, kWindowsBuild), 0);
-  EXPECT_EQ(con.transcript(), "Error in input file format\nProgram will be terminated.\n"
-                              "Press any A/N key to continue:\n");
+  EXPECT_EQ(con.transcript(),
+            "Error in input file format\nProgram will be terminated.\n"
+            "Press any A/N key to continue:\n");
 }
 
 TEST(MainMenu, BTogglesTheFileFormatAndQEnds) {
   auto p = started_program();
   ScriptedConsole con("bxBq");
   EXPECT_THROW(main_menu(*p, con), ProgramExit);
-  const std::string head = "T for time waveforms menu\nF for FFT menu\nB to toggle binary/ascii rw option";
+  const std::string head =
+      "T for time waveforms menu\nF for FFT menu\nB to toggle binary/ascii rw option";
   const char* shown[] = {" (ascii-magph", " (binary-ri", " (binary-ri", " (ascii-magph"};
   ASSERT_EQ(con.screens().size(), 4u);
   for (int i = 0; i < 4; ++i)
