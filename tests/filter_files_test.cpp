@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 #include "reflection/filter_file_actions.h"
@@ -61,14 +60,9 @@ TEST(FilterFiles, EveryFormatGivesBackEveryValueBitForBit) {
     EXPECT_EQ(read_into(*reader, con, &delf), 64);
     EXPECT_EQ(reader->rrc.rrc_error, 0);
     EXPECT_EQ(delf, 16.0L);
-    for (long k = 0; k < 64; ++k) {
-      unsigned char a[20], b[20];
-      encode_float80(saver->rrc.Re_rrc_filt[k], a),
-          encode_float80(saver->rrc.Im_rrc_filt[k], a + 10);
-      encode_float80(reader->rrc.Re_rrc_filt[k], b),
-          encode_float80(reader->rrc.Im_rrc_filt[k], b + 10);
-      EXPECT_EQ(std::memcmp(a, b, 20), 0) << c.format << " bin " << k;
-    }
+    // Equal values of the extended type (no zeros or NaNs here) have equal bits.
+    EXPECT_TRUE(reader->rrc.Re_rrc_filt == saver->rrc.Re_rrc_filt) << c.format;
+    EXPECT_TRUE(reader->rrc.Im_rrc_filt == saver->rrc.Im_rrc_filt) << c.format;
   }
 }
 
@@ -107,8 +101,7 @@ TEST(FilterFiles, ShortEmptyAndQuitReadsLeaveTheFilterAndItsName) {
     EXPECT_EQ(p->rrc.rrc_error, 1);
     EXPECT_EQ(delf, c.num >= 2 ? 256.0L : 7.0L);
     EXPECT_EQ(con.transcript(), kReadPrompt + c.warnings);
-    EXPECT_EQ(p->rrc.Re_rrc_filt, re);
-    EXPECT_EQ(p->rrc.Im_rrc_filt, im);
+    EXPECT_TRUE(p->rrc.Re_rrc_filt == re && p->rrc.Im_rrc_filt == im);
     EXPECT_EQ(p->rrc.rrc_filt_filename, "previous.flt");
   }
 }
