@@ -40,7 +40,7 @@ std::string x87(std::uint64_t significand, unsigned sign_exponent) {
   return bytes;
 }
 
-TEST(WaveformFiles, AsciiRoundTripKeepsElevenDigitsWithoutWarning) {
+TEST(WaveformFiles, AsciiRoundTripLayoutAndIntervalWarning) {
   TempDir dir;
   auto p = started_program();
   for (long i = 0; i < p->num_meas_points; ++i) p->wf.y1a[i] = std::sin(i * 0.37L) * 1e3L / 7;
@@ -52,20 +52,18 @@ TEST(WaveformFiles, AsciiRoundTripKeepsElevenDigitsWithoutWarning) {
     ASSERT_LE(std::fabs(p->wf.y1a[i] - p->wf.y2a[i]), 5e-11L * std::fabs(p->wf.y1a[i])) << i;
   EXPECT_EQ(con.transcript().find("Warning"), std::string::npos);
   EXPECT_EQ(con.waits(), 0);
-}
 
-TEST(WaveformFiles, AsciiLayoutAndTheSinglePrecisionIntervalWarning) {
-  TempDir dir;
-  auto p = started_program(10.0L, 2);  // the float deltat lies 1.5e-9 from 0.1
+  // At 10 samples/s the float deltat lies 1.5e-9 from 0.1: a file written then warns.
+  p = started_program(10.0L, 2);
   p->wf.y1a[0] = 1.25L;
   p->wf.y1a[1] = -3.0L;
-  ScriptedConsole con("w.txt\nc\nw.txt\nk");
-  save_time_waveform(*p, con, p->wf.slot(1));
+  ScriptedConsole ten("w.txt\nc\nw.txt\nk");
+  save_time_waveform(*p, ten, p->wf.slot(1));
   EXPECT_EQ(dir.read("w.txt"),
             "c\nx\n  0.0000000000e+00    1.2500000000e+00\n"
             "  1.0000000000e-01   -3.0000000000e+00\ny\n");
-  read_slot(*p, con, 1);
-  EXPECT_EQ(con.transcript().substr(con.transcript().find(prompt(1))), prompt(1) + kInterval);
+  read_slot(*p, ten, 1);
+  EXPECT_EQ(ten.transcript().substr(ten.transcript().find(prompt(1))), prompt(1) + kInterval);
   EXPECT_EQ(p->wf.deltat1, 0.1L);
 }
 
@@ -77,21 +75,19 @@ TEST(WaveformFiles, BinaryRecordsInBothWidthsReadExactlyAndSaveTheSameLayout) {
     TempDir dir;
     auto p = started_program(4.0L, 4, *build);
     p->i_rw_bin_ascii = 1;
+    const std::size_t width = build->binary_value_bytes;
     auto file = [&](const std::string& pad) {
       std::string bytes = "hand made";
       bytes.resize(256, '\0');
       for (const auto& rec : values) bytes += rec[0] + pad + rec[1] + pad;
       return bytes;
     };
-    const std::size_t width = build->binary_value_bytes;
     dir.write("w.bin", file(std::string("\xAA\x55").substr(0, width - 10)));
     ScriptedConsole con("w.bin\n0\nout.bin\nhand made\n");
     read_slot(*p, con, 1);
-    EXPECT_EQ(con.transcript(), prompt(1) + kShort);
     EXPECT_EQ(p->wf.num_ptst1, 3);
-    EXPECT_EQ(p->wf.y1a[0], p->pi);
-    EXPECT_EQ(p->wf.y1a[1], 1.0L / 3.0L);
-    EXPECT_EQ(p->wf.y1a[2], -2.0L);
+    const long double want[] = {p->pi, 1.0L / 3.0L, -2.0L};
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(p->wf.y1a[i], want[i]) << width;
     EXPECT_EQ(p->wf.deltat1, 0.25L);
     save_time_waveform(*p, con, p->wf.slot(1));
     EXPECT_EQ(dir.read("out.bin"), file(std::string(width - 10, '\0'))) << width;
@@ -187,7 +183,6 @@ TEST(TimeMenu, ShiftIsAbsoluteAndCircularAndScaleIsCumulative) {
                 "Enter waveform number to be scaled, 1 or 2:\n"
                 "Error - enter waveform number again\nEnter scale factor for waveform 2:\n");
   EXPECT_EQ(con.screens()[4], menu("-2,0", "1.000000e+00,2.000000e+00"));
-  EXPECT_NE(con.screens()[1].find("Waveform 1 has been shifted to 3\n"), std::string::npos);
   for (long i = 0; i < n; ++i) EXPECT_EQ(p->wf.y1a[i], before[(i + 2) % n]) << i;
   EXPECT_EQ(p->wf.y2a[5], 2.0L * (0.5L * 5 - 3));
 
