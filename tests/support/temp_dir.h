@@ -11,7 +11,6 @@ class TempDir {
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
 
-  const std::string& path() const { return path_; }
   void write(const std::string& name, const std::string& contents) const;
   std::string read(const std::string& name) const;
   bool exists(const std::string& name) const;

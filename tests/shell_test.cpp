@@ -1,0 +1,174 @@
+// The shell: value entry and name prompts on both consoles, start-up, the main menu.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "shell/console_io.h"
+#include "shell/fatal.h"
+#include "shell/float80.h"
+#include "shell/main_menu.h"
+#include "shell/startup.h"
+#include "shell/stream_input.h"
+#include "support/scripted_console.h"
+#include "support/temp_dir.h"
+#include "support/test_program.h"
+
+namespace refx {
+namespace {
+
+// Typed entries come from a stream through StreamEntry, as in refx_win.
+struct StreamConsole : ScriptedConsole {
+  explicit StreamConsole(const std::string& typed) : in(std::tmpfile()), entry(in, stdout) {
+    std::fputs(typed.c_str(), in);
+    std::rewind(in);
+  }
+  ~StreamConsole() override { std::fclose(in); }
+  bool read_line(std::string& l, std::size_t n) override { return entry.read_line(l, n); }
+  bool read_word(std::string& w, std::size_t n) override { return entry.read_word(w, n); }
+  bool read_number_text(std::string& t) override { return entry.read_number_text(t); }
+  std::FILE* in;
+  StreamEntry entry;
+};
+
+TEST(ValueEntry, UnconvertedTextKeepsTheValueOnBothConsoles) {
+  ScriptedConsole con("abc\n2x\n   17\n99999999999\n1e3\nx\n");
+  StreamConsole win("abc\n2x\n\n   17\n99999999999\n1e3\nx\n");
+  for (Console* c : {static_cast<Console*>(&con), static_cast<Console*>(&win)}) {
+    int v = 5;
+    const int expected[] = {5, 2, 17, 17};  // letters; 2x; leading blanks; out of range
+    for (int e : expected) {
+      get_integer(*c, &v);
+      EXPECT_EQ(v, e);
+    }
+    long double f = 7;
+    for (int i = 0; i < 2; ++i) get_long_double(*c, &f);  // 1e3, then x keeps it
+    EXPECT_EQ(f, 1000.0L);
+  }
+}
+
+TEST(ValueEntry, WindowsRePromptWaitsForANewLine) {
+  StreamConsole con("abc def\n2x\n0\n7\n");
+  int v = 0;
+  get_integer_in_range(con, &v, 1, 9, "Error - enter integer again:\n");
+  EXPECT_EQ(v, 2);  // "abc def" refused once, the whole line consumed
+  get_integer_in_range(con, &v, 5, 9, "Error - enter integer again:\n");
+  EXPECT_EQ(v, 7);
+  EXPECT_EQ(con.transcript(), "Error - enter integer again:\nError - enter integer again:\n");
+}
+
+TEST(NamePrompts, ReadTakesTheLineSaveOneWordAndOnlyQAloneQuits) {
+  ScriptedConsole con("my file.txt\n  my file.txt\n   \n");
+  StreamConsole win("\n\n  two words\n  a comment \n");
+  std::string name = "old", comment;
+  read_name_line(con, false, name);
+  EXPECT_EQ(name, "my file.txt");
+  read_name_word(con, name);
+  EXPECT_EQ(name, "my");
+  read_name_word(con, name);
+  EXPECT_EQ(name, "");  // a blank answer never falls back to an earlier name
+  read_name_line(win, true, name);
+  EXPECT_EQ(name, "two");  // blank lines skipped, the rest of the line dropped
+  read_comment(win, false, comment);
+  EXPECT_EQ(comment, "  a comment ");
+  for (const char* answer : {"Q", "q"}) EXPECT_TRUE(is_quit_answer(answer));
+  for (const char* answer : {"Q ", "quit", ""}) EXPECT_FALSE(is_quit_answer(answer));
+}
+
+TEST(NamePrompts, OpenRetriesUntilAFileOpens) {
+  TempDir dir;
+  dir.write("there.txt", "x");
+  ScriptedConsole con("not here\nthere.txt\nno/dir/b\nok.txt\n");
+  std::string name;
+  std::FILE* f = open_for_read(con, "Name:\n", false, name, "r");
+  ASSERT_NE(f, nullptr);
+  std::fclose(f);
+  name = "no/dir/a";
+  ASSERT_NE(f = open_for_save(con, name, "w"), nullptr);
+  std::fclose(f);
+  EXPECT_TRUE(dir.exists("ok.txt"));
+  const std::string retry = "Error opening file, enter another name or Q to quit:\n";
+  EXPECT_EQ(con.transcript(), "Name:\nError opening file not here;\nName:\n" + retry + retry);
+}
+
+// Runs start-up on a configuration text (none: no file); the exit status, or -1 when it started.
+int start_with(const char* config, Program& p, ScriptedConsole& con,
+               const BuildConstants& build = kLinuxBuild) {
+  TempDir dir;
+  if (config) dir.write(build.config_file_name, config);
+  p.build = &build;
+  try {
+    start_up(p, con);
+  } catch (const ProgramExit& stop) {
+    return stop.status;
+  }
+  return -1;
+}
+
+TEST(StartUp, ReadsDataLinesAfterCommentsInAnyBase) {
+  auto p = make_program();
+  ScriptedConsole con;
+  EXPECT_EQ(start_with("# rate\n#\n10\n# points\n2\n0x100\n0100\nignored\n", *p, con), -1);
+  EXPECT_EQ(p->num_meas_points, 2);
+  EXPECT_EQ(p->maxx, 256);
+  EXPECT_EQ(p->maxy, 64);
+  EXPECT_EQ(p->delt, 1.0L / 10.0L);
+  EXPECT_EQ(p->deltat, 0.1f);
+}
+
+TEST(StartUp, FailuresEndWithTheirMessageAndStatus) {
+  const std::string end = "Program will be terminated\nPress any A/N key to continue:\n";
+  const std::string format = "Error in input file format\n" + end;
+  const std::string power = "Error - num_meas_points is not a power of 2\n" + end;
+  const struct {
+    const char* config;
+    int status;
+    std::string text;
+  } cases[] = {
+      {nullptr, 1, "Error - input file not found\n" + end},
+      {" # not a comment\n4096\n1000\n800\n", 0, format},
+      {"1000\n4096\n", 0, format},
+      {"1000\n1\n1000\n800\n", 0, power},
+      {"1000\n3000\n1000\n800\n", 0, power},
+      {"1000\n131072\n1000\n800\n", 0,
+       "Error - num_meas_points is too large (maximum 65536)\n" + end},
+  };
+  for (const auto& c : cases) {
+    auto p = make_program();
+    ScriptedConsole con("x");
+    EXPECT_EQ(start_with(c.config, *p, con), c.status) << c.text;
+    EXPECT_EQ(con.transcript(), c.text);
+    EXPECT_EQ(con.waits(), 1);
+  }
+  auto p = make_program();
+  ScriptedConsole con("x");
+  EXPECT_EQ(start_with("1000\n1024\n255 255\n", *p, con, kWindowsBuild), 0);
+  EXPECT_EQ(con.transcript(),
+            "Error in input file format\nProgram will be terminated.\n"
+            "Press any A/N key to continue:\n");
+}
+
+TEST(MainMenu, BTogglesTheFileFormatAndQEnds) {
+  auto p = started_program();
+  ScriptedConsole con("bxBq");
+  EXPECT_THROW(main_menu(*p, con), ProgramExit);
+  const std::string head =
+      "T for time waveforms menu\nF for FFT menu\nB to toggle binary/ascii rw option";
+  const char* shown[] = {" (ascii-magph", " (binary-ri", " (binary-ri", " (ascii-magph"};
+  ASSERT_EQ(con.screens().size(), 4u);
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(con.screens()[i], head + shown[i] + " selected)\nQ to quit program\n");
+  EXPECT_EQ(p->i_rw_bin_ascii, 2);
+}
+
+// The codec's other known bytes and both widths are checked through the waveform files.
+TEST(StartUp, PiHasItsExactExtendedBitsInBothBuilds) {
+  const unsigned char expected[10] = {0x35, 0xC2, 0x68, 0x21, 0xA2, 0xDA, 0x0F, 0xC9, 0x00, 0x40};
+  for (const BuildConstants* build : {&kLinuxBuild, &kWindowsBuild}) {
+    unsigned char bytes[10];
+    encode_float80(started_program(10, 2, *build)->pi, bytes);
+    EXPECT_EQ(std::memcmp(bytes, expected, 10), 0) << build->config_file_name;
+  }
+}
+
+}  // namespace
+}  // namespace refx

@@ -1,0 +1,257 @@
+// Time waveforms: their files, the time waveforms menu and the window functions.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+
+#include "shell/program.h"
+#include "support/scripted_console.h"
+#include "support/temp_dir.h"
+#include "support/test_program.h"
+#include "waveforms/time_menu.h"
+#include "waveforms/waveform_files.h"
+#include "waveforms/window_functions.h"
+
+namespace refx {
+namespace {
+
+const std::string kShort =
+    "Warning: number of points is less than max_num_pts;\nFill remaining values with 0s? 1=Y, "
+    "0=N:\n";
+const std::string kFilled =
+    "Warning - array is filled up, but not at end of file;\nPress any A/N key to continue\n";
+const std::string kNoData = "Warning - no data was found\n";
+const std::string kInterval =
+    "Warning - delt in file doesnt match program value;\nPress any A/N key to continue\n";
+
+std::string prompt(int slot) {
+  return "Enter file name for time waveform " + std::to_string(slot) + ", or Q to quit:\n";
+}
+
+void read_slot(Program& p, ScriptedConsole& con, int slot) {
+  read_time_waveform(p, con, p.wf.slot(slot), p.num_meas_points, p.wf.file_name);
+}
+
+// An x87 extended value as its ten little-endian bytes.
+std::string x87(std::uint64_t significand, unsigned sign_exponent) {
+  std::string bytes;
+  for (int i = 0; i < 80; i += 8)
+    bytes += static_cast<char>((i < 64 ? significand >> i : sign_exponent >> (i - 64)) & 0xFF);
+  return bytes;
+}
+
+TEST(WaveformFiles, AsciiRoundTripLayoutAndIntervalWarning) {
+  TempDir dir;
+  auto p = started_program();
+  for (long i = 0; i < p->num_meas_points; ++i) p->wf.y1a[i] = std::sin(i * 0.37L) * 1e3L / 7;
+  ScriptedConsole con("wave.txt\nround trip\nwave.txt\n");
+  save_time_waveform(*p, con, p->wf.slot(1));
+  read_slot(*p, con, 2);
+  EXPECT_EQ(p->wf.num_ptst2, p->num_meas_points);
+  for (long i = 0; i < p->num_meas_points; ++i)
+    ASSERT_LE(std::fabs(p->wf.y1a[i] - p->wf.y2a[i]), 5e-11L * std::fabs(p->wf.y1a[i])) << i;
+  EXPECT_EQ(con.transcript().find("Warning"), std::string::npos);
+  EXPECT_EQ(con.waits(), 0);
+
+  // At 10 samples/s the float deltat lies 1.5e-9 from 0.1: a file written then warns.
+  p = started_program(10.0L, 2);
+  p->wf.y1a[0] = 1.25L;
+  p->wf.y1a[1] = -3.0L;
+  ScriptedConsole ten("w.txt\nc\nw.txt\nk");
+  save_time_waveform(*p, ten, p->wf.slot(1));
+  EXPECT_EQ(dir.read("w.txt"),
+            "c\nx\n  0.0000000000e+00    1.2500000000e+00\n"
+            "  1.0000000000e-01   -3.0000000000e+00\ny\n");
+  read_slot(*p, ten, 1);
+  EXPECT_EQ(ten.transcript().substr(ten.transcript().find(prompt(1))), prompt(1) + kInterval);
+  EXPECT_EQ(p->wf.deltat1, 0.1L);
+}
+
+TEST(WaveformFiles, BinaryRecordsInBothWidthsReadExactlyAndSaveTheSameLayout) {
+  const std::string values[3][2] = {{x87(0, 0), x87(0xC90FDAA22168C235ull, 0x4000)},  // 0, pi
+                                    {x87(1ull << 63, 0x3FFD), x87(0xAAAAAAAAAAAAAAABull, 0x3FFD)},
+                                    {x87(1ull << 63, 0x3FFE), x87(1ull << 63, 0xC000)}};  // .5, -2
+  for (const BuildConstants* build : {&kLinuxBuild, &kWindowsBuild}) {
+    TempDir dir;
+    auto p = started_program(4.0L, 4, *build);
+    p->i_rw_bin_ascii = 1;
+    const std::size_t width = build->binary_value_bytes;
+    auto file = [&](const std::string& pad) {
+      std::string bytes = "hand made";
+      bytes.resize(256, '\0');
+      for (const auto& rec : values) bytes += rec[0] + pad + rec[1] + pad;
+      return bytes;
+    };
+    dir.write("w.bin", file(std::string("\xAA\x55").substr(0, width - 10)));
+    ScriptedConsole con("w.bin\n0\nout.bin\nhand made\n");
+    read_slot(*p, con, 1);
+    EXPECT_EQ(p->wf.num_ptst1, 3);
+    const long double want[] = {p->pi, 1.0L / 3.0L, -2.0L};
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(p->wf.y1a[i], want[i]) << width;
+    EXPECT_EQ(p->wf.deltat1, 0.25L);
+    save_time_waveform(*p, con, p->wf.slot(1));
+    EXPECT_EQ(dir.read("out.bin"), file(std::string(width - 10, '\0'))) << width;
+  }
+}
+
+TEST(WaveformFiles, ShortLongEmptyAndHeaderlessFiles) {
+  const struct {
+    const char* contents;
+    const char* typed;
+    long num;
+    std::vector<long double> y;
+    std::string warnings;
+  } cases[] = {
+      {"c\nx\n0 1.5\n0.25 2.5\n0.5 3.5\ny\n", "0\n", 3, {1.5L, 2.5L, 3.5L, 103}, kShort},
+      {"c\nx\n0 1.5\n0.25 2.5\ny\n", "1\n", 4, {1.5L, 2.5L, 0, 0}, kShort},
+      {"c\nx\n0 1\n.25 2\n.5 3\n.75 4\n1 5\n", "k", 4, {1, 2, 3, 4, 104}, kFilled},
+      {"c\nx\n0 1\n.25 2\n.5 3\n.75 4\ny\n", "", 4, {1, 2, 3, 4}, ""},
+      {"c\nx\n0 1 0.25\n2   .5\n\n3 7.5\n", "", 4, {1, 2, 3, 7.5L, 104}, ""},  // lone last number
+      {"comment\n0 1\n0.25 2\n0.5 3\n", "0\n", 2, {2, 3, 102}, kShort},        // no "x" line
+      {"c\nx\ny\n", "0\n", 0, {100}, kNoData + kShort},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    dir.write("w.txt", c.contents);
+    auto p = started_program(4.0L, 4);
+    for (int i = 0; i < 5; ++i) p->wf.y1a[i] = 100 + i;
+    ScriptedConsole con(std::string("w.txt\n") + c.typed);
+    read_slot(*p, con, 1);
+    EXPECT_EQ(con.transcript(), prompt(1) + c.warnings) << c.contents;
+    EXPECT_EQ(p->wf.num_ptst1, c.num) << c.contents;
+    for (std::size_t i = 0; i < c.y.size(); ++i) EXPECT_EQ(p->wf.y1a[i], c.y[i]) << c.contents;
+    EXPECT_EQ(p->wf.deltat1, c.num < 2 ? static_cast<long double>(p->deltat) : 0.25L);
+  }
+}
+
+TEST(WaveformFiles, QuittingTheReadChangesOnlyShiftAndIntervalAndAQuitSaveWritesNothing) {
+  TempDir dir;
+  dir.write("w.txt", "c\nx\n0 4\n0.25 5\ny\n");
+  auto p = started_program(4.0L, 2);
+  TimeWaveforms& wf = p->wf;
+  for (const char* typed : {"1w.txt\nq", "1Q\nq"}) {
+    wf.y1a[0] = 9;
+    wf.num_ptst1 = 1;
+    wf.deltat1 = 3;
+    wf.i_shift_wf1 = wf.i_truncatet1 = 1;
+    wf.scale_wf1 = 2;
+    ScriptedConsole con(typed);
+    readt_from_disk(*p, con);
+    const bool read = typed[1] != 'Q';
+    EXPECT_EQ(wf.y1a[0], read ? 4.0L : 9.0L);
+    EXPECT_EQ(wf.num_ptst1, read ? 2 : 1);
+    EXPECT_EQ(wf.i_truncatet1, read ? 2 : 1);
+    EXPECT_EQ(wf.scale_wf1, read ? 1.0L : 2.0L);
+    EXPECT_EQ(wf.i_shift_wf1, 0);
+    EXPECT_EQ(wf.deltat1, read ? 0.25L : static_cast<long double>(p->deltat));
+  }
+  // A save given up at the retry prompt writes nothing.
+  ScriptedConsole con("1no/such/dir\nq\nQ");
+  savet_to_disk(*p, con);
+  EXPECT_NE(con.transcript().find("Q to quit:\nFile save aborted\n"), std::string::npos);
+  EXPECT_FALSE(dir.exists("no"));
+  EXPECT_FALSE(dir.exists("q"));
+}
+
+// The menu screen with the given shifts and scales (the values in the I and C lines).
+std::string menu(const std::string& shifts = "0,0",
+                 const std::string& scales = "1.000000e+00,1.000000e+00") {
+  return "R to read time waveform(s) from disk\nS to save time waveform(s) to disk\n"
+         "P to plot time waveforms\nA to change vertical axis range for plots vs. time\n"
+         "T to subtract time waveforms (y1 - y2 -> y1)\nU to add time waveforms (y1 + y2 -> y1)\n"
+         "W to set up window function\nL to remove reflections using a compression filter\n"
+         "I to shift time waveforms (" +
+         shifts + ")\nC to scale time waveforms (" + scales +
+         ")\nQ to return to main menu\nEnter Command :\n";
+}
+
+std::unique_ptr<Program> ramps(long n) {
+  auto p = started_program(1000.0L, n);
+  for (long i = 0; i < n; ++i) p->wf.y1a[i] = 1000 + i, p->wf.y2a[i] = 0.5L * i - 3;
+  return p;
+}
+
+TEST(TimeMenu, ShiftIsAbsoluteAndCircularAndScaleIsCumulative) {
+  const long n = 16;
+  auto p = ramps(n);
+  const Samples before = p->wf.y1a;
+  ScriptedConsole con("xi3\n1\n3\nkI1\n-2\nkc0\n2\n2\nq");
+  time_waveforms_menu(*p, con);
+  EXPECT_EQ(con.screens()[0], menu());
+  EXPECT_EQ(con.screens()[3],
+            menu("-2,0") +
+                "Enter waveform number to be scaled, 1 or 2:\n"
+                "Error - enter waveform number again\nEnter scale factor for waveform 2:\n");
+  EXPECT_EQ(con.screens()[4], menu("-2,0", "1.000000e+00,2.000000e+00"));
+  for (long i = 0; i < n; ++i) EXPECT_EQ(p->wf.y1a[i], before[(i + 2) % n]) << i;
+  EXPECT_EQ(p->wf.y2a[5], 2.0L * (0.5L * 5 - 3));
+
+  // n-1 then 1-n: the second move, 2-2n, wraps to +2.
+  ScriptedConsole wrap("I1\n15\nkI1\n-15\nkq");
+  time_waveforms_menu(*p, wrap);
+  for (long i = 0; i < n; ++i) EXPECT_EQ(p->wf.y1a[i], before[(i + 15) % n]) << i;
+  EXPECT_EQ(p->wf.i_shift_wf1, -15);
+}
+
+TEST(TimeMenu, SubtractAndAddStopAtTheTruncationPoint) {
+  for (const char key : {'t', 'u'}) {
+    const long n = 256;
+    auto p = ramps(n);
+    const Samples y1 = p->wf.y1a, y2 = p->wf.y2a;
+    (key == 't' ? p->wf.i_truncatet1 : p->wf.i_truncatet2) = 100;
+    ScriptedConsole con(std::string(1, key) + "kq");
+    time_waveforms_menu(*p, con);
+    EXPECT_NE(con.screens()[0].find(key == 't' ? "T to subtract ***truncated*** time"
+                                               : "U to add ***truncated*** time"),
+              std::string::npos);
+    for (long i = 0; i < n; ++i) {
+      const long double beyond = key == 't' ? -y2[i] : y1[i];
+      EXPECT_EQ(p->wf.y1a[i], i >= 100 ? beyond : key == 't' ? y1[i] - y2[i] : y1[i] + y2[i]) << i;
+    }
+  }
+}
+
+TEST(Windows, ParzenOverFourStepsAndHammingAppliedFrom101To200) {
+  auto p = ramps(256);
+  long double w[5];
+  fill_window(5, 4, p->pi, w);
+  const long double parzen[] = {1, 1 - 6.0L / 16 + 6.0L / 64, 1 - 6.0L / 4 + 6.0L / 8, 2.0L / 64,
+                                0};
+  for (int k = 0; k < 5; ++k) EXPECT_EQ(w[k], parzen[k]) << k;
+  for (int i = 0; i < 256; ++i) p->wf.y2a[i] = 1.0L + i;
+  ScriptedConsole con("wM101\n200\nqy2\nkq");
+  time_waveforms_menu(*p, con);
+  EXPECT_NE(con.transcript().find("W to set up window function Hamming(cosine-residual) (101,200)\n"
+                                  "Y to apply window function\n"),
+            std::string::npos);
+  for (int i = 0; i < 256; ++i) {
+    const long double c = std::cos((i - 100) * p->pi / 99);
+    const long double factor = i <= 100 ? 1 : i < 199 ? 0.54L + 0.46L * c : 0.08L;
+    EXPECT_NEAR(p->wf.y2a[i], (1.0L + i) * factor, 1e-15L) << i;
+  }
+  EXPECT_EQ(p->wf.y1a[255], 1255.0L);
+}
+
+TEST(Windows, BadPointsAndSizesAreRefusedAndReleaseTheWindow) {
+  const struct {
+    const char* typed;
+    const char* message;
+  } cases[] = {
+      {"N0\n10\n", "Error - window indices out of range\n"},
+      {"N7\n7\n", "Error - last point must be greater than first point\n"},
+      {"A1\n10001\n", "Error - window size is bigger than array dimension\n"},
+  };
+  for (const auto& c : cases) {
+    auto p = started_program(1000.0L, 64);
+    ScriptedConsole con(std::string("A1\n10000\n") + c.typed + "kq");
+    window_menu(*p, con);
+    EXPECT_NE(con.screens()[1].find(std::string(c.message) + "Press any A/N key to continue\n"),
+              std::string::npos)
+        << c.typed;
+    EXPECT_EQ(p->wf.window_type, 0) << c.typed;
+    EXPECT_EQ(con.screens()[1].find(" Bartlett(linear) (1,10000) set up\n"), 0u);
+  }
+}
+
+}  // namespace
+}  // namespace refx
