@@ -11,7 +11,9 @@ read_wave 1 reference_pulse.txt
 read_wave 2 measured.txt
 key L "G to generate compression filter"
 send_text G
-answer 1 "Enter waveform number to generate filter (1 or 2):"
+# Text that is no number is refused once, and the entry waits for a new line.
+answer abc "Enter waveform number to generate filter (1 or 2):"
+answer 1 "Error - enter again:"
 wait_for_text "Compression filter has been generated"
 send_text x
 send_text C

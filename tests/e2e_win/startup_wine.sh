@@ -24,6 +24,13 @@ expect_menu ascii-magph
 tm send-keys -t refx Left
 send_text b
 expect_menu binary-ri
+# T opens the time waveforms menu, whose Q comes back.
+send_text T
+wait_for_text "Q to return to main menu"
+[ "$(screen_text | head -2)" = $'R to read time waveform(s) from disk\nS to save time waveform(s) to disk' ] ||
+  fail "time waveforms menu lines differ"
+send_text Q
+expect_menu binary-ri
 send_text q
 expect_status 0
 expect_sane_terminal
