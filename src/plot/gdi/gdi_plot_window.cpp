@@ -72,8 +72,8 @@ void paint(GdiPlotWindow::Gdi& s, HWND window) {
     s.pending_fatal =
         "Error with window_device_context SelectClipRgn in WM_PAINT interrupt\nERROR error\n";
   } else {
-    BitBlt(s.window_device_context, 0, 0, s.client_width, s.client_height,
-           s.memory_device_context, 0, 0, SRCCOPY);
+    BitBlt(s.window_device_context, 0, 0, s.client_width, s.client_height, s.memory_device_context,
+           0, 0, SRCCOPY);
     ValidateRgn(window, nullptr);
   }
   DeleteObject(region);
@@ -185,9 +185,9 @@ PlotArea GdiPlotWindow::open() {
       if (!RegisterClassA(&wc)) fatal("Error - failed to register window class\n");
       class_registered = true;
     }
-    s.plot_window_handle = CreateWindowExA(WS_EX_LEFT, kClassName, "GRAPHICS_WINDOW",
-                                           WS_OVERLAPPEDWINDOW, work.left, work.top, work.right,
-                                           work.bottom, nullptr, nullptr, instance, nullptr);
+    s.plot_window_handle =
+        CreateWindowExA(WS_EX_LEFT, kClassName, "GRAPHICS_WINDOW", WS_OVERLAPPEDWINDOW, work.left,
+                        work.top, work.right, work.bottom, nullptr, nullptr, instance, nullptr);
     if (s.plot_window_handle == nullptr) fatal("Error - failed to create window\n");
     EnableWindow(s.plot_window_handle, TRUE);
     ShowWindow(s.plot_window_handle, SW_SHOW);
