@@ -9,6 +9,8 @@ Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" 2>/dev/n
 XVFB_PID=$!
 until [ -s "$WORK/display" ]; do sleep 0.05; done
 export DISPLAY=":$(head -n1 "$WORK/display")"
+# Wine's desktop process keeps the display it started with: let the prefix's server end.
+wineserver -w
 
 # The geometry WxH+X+Y of the plot window's client area, as wine maps it to an X window.
 client_geometry() {
@@ -27,6 +29,7 @@ full_lines() {
 # and $miny stand for the edges the configuration puts in the client area as wine shows it.
 wait_for_lines() {
   local deadline=$((SECONDS + E2E_TIMEOUT)) pattern=""
+  seen=""
   until geometry=$(client_geometry) && [ -n "$geometry" ] && IFS='x+' read -r width height _ <<< "$geometry" &&
     minx=$((width / 8)) maxx=$((width / 8 * 7)) maxy=$((height / 8)) miny=$((height / 8 * 7)) &&
     eval "pattern=\"$1\"" && seen=$(full_lines $((maxx - minx)) $((miny - maxy))) && [[ $seen =~ ^$pattern$ ]]; do
