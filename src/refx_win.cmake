@@ -16,11 +16,3 @@ target_link_libraries(refx_win PRIVATE refx_core gdi32 user32 kernel32)
 # One self-contained .exe: no libstdc++, libgcc or winpthread DLLs beside it.
 target_link_options(refx_win PRIVATE -static)
 set_target_properties(refx_win PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
-
-# A small driver of the Windows console for the end-to-end tests under wine.
-add_executable(refx_console_probe
-  ${CMAKE_SOURCE_DIR}/tests/e2e_win/console_probe.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/shell/wincon/windows_console.cpp)
-target_link_libraries(refx_console_probe PRIVATE refx_core user32 kernel32)
-target_link_options(refx_console_probe PRIVATE -static)
-set_target_properties(refx_console_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

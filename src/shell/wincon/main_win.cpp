@@ -1,6 +1,7 @@
 // refx_win: the Windows console and the GDI plot window around refx_core.
 #include <cstdlib>
 
+#include "plot/gdi/gdi_plot_window.h"
 #include "shell/fatal.h"
 #include "shell/main_menu.h"
 #include "shell/program.h"
@@ -11,6 +12,11 @@ int main() {
   auto program = refx::make_program();
   program->build = &refx::kWindowsBuild;
   refx::WindowsConsole console;
+  refx::GdiPlotWindow plot_window(*program, console);
+  program->plot_window = &plot_window;
+  // The console's waits keep the plot window repainting; the way out frees it.
+  console.set_plot_hooks({[&plot_window] { return plot_window.pump(); },
+                          [&plot_window] { plot_window.release_all(); }});
   try {
     refx::start_up(*program, console);
     refx::main_menu(*program, console);

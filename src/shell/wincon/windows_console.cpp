@@ -14,6 +14,22 @@ namespace {
 // polled again.
 constexpr DWORD kPumpWaitMs = 10;
 
+// The console input is signalled by events _kbhit does not count (key releases, focus,
+// mouse): they are read away, else every wait would end at once.
+void drop_keyless_events(HANDLE input) {
+  INPUT_RECORD events[16];
+  DWORD count = 0;
+  if (!PeekConsoleInputA(input, events, 16, &count) || count == 0) return;
+  DWORD keyless = 0;
+  while (keyless < count &&
+         !(events[keyless].EventType == KEY_EVENT && events[keyless].Event.KeyEvent.bKeyDown))
+    ++keyless;
+  if (keyless > 0)
+    ReadConsoleInputA(input, events, keyless, &count);
+  else
+    Sleep(kPumpWaitMs);  // a key press _kbhit ignores (a shift key): try again shortly
+}
+
 bool is_extended_prefix(int c) {
   return c == 0 || c == 0xE0;
 }
@@ -52,11 +68,13 @@ int WindowsConsole::take_key() {
 
 void WindowsConsole::await_key() {
   std::fflush(stdout);
-  // Without a plot window _getch itself waits; with one, the window is serviced until
-  // a key comes, without keeping a processor busy.
-  while (plot_.pump && !_kbhit()) {
-    plot_.pump();
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, kPumpWaitMs, QS_ALLINPUT);
+  // Without a plot window _getch itself waits; with one, the window is serviced until a
+  // key comes, without keeping a processor busy. The wait includes the console input:
+  // wine's console hands typed keys over only to a reader that waits on it.
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  while (plot_.pump && !_kbhit() && plot_.pump()) {
+    if (MsgWaitForMultipleObjects(1, &input, FALSE, kPumpWaitMs, QS_ALLINPUT) == WAIT_OBJECT_0)
+      drop_keyless_events(input);
   }
 }
 

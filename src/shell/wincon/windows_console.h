@@ -12,10 +12,10 @@ namespace refx {
 // 'a' to 'z' become 'A' to 'Z'; every other code is returned unchanged.
 int ascii_upper(int c);
 
-// What the console waits need from the GDI plot layer. The layer installs them when it
-// opens its window and empties them when the window is gone.
+// What the console waits need from the GDI plot layer; main installs them for the run.
 struct PlotWindowHooks {
-  std::function<void()> pump;   // one step of the plot window's message pump
+  // One step of the plot window's message pump; false when no plot window exists.
+  std::function<bool()> pump;
   std::function<void()> close;  // closes the window and frees the layer's objects
 };
 
