@@ -20,7 +20,6 @@ namespace refx {
 namespace {
 
 using Action = void (*)(Program&, Console&);
-constexpr long double kPi = 3.14159265358979323846264338327950288L;
 
 std::string run(Action action, Program& p, const std::string& script) {
   ScriptedConsole con(script);
@@ -88,15 +87,23 @@ TEST(Compression, EachOperationIsUndoneByItsInverseWithEveryLowpassType) {
     }
 }
 
-TEST(Compression, DestinationTruncationIsClearedBeforeTheSourceIsRead) {
+TEST(Compression, SourceTruncationHonouredOnlyIntoTheOtherSlotAndImaginaryPartReported) {
   auto p = unit_filter_program(256);
   const Samples original = p->wf.y1a;
   p->wf.i_truncatet1 = 60;
-  run(compress_waveform, *p, "1\n2\nk");  // into the other slot: truncation honoured
+  run(compress_waveform, *p, "1\n2\nk");
   for (long i = 0; i < 256; ++i) ASSERT_NEAR(p->wf.y2a[i], i < 60 ? original[i] : 0, 1e-17L);
-  run(compress_waveform, *p, "1\n1\nk");  // onto itself: every sample counts
+  run(compress_waveform, *p, "1\n1\nk");  // onto itself the destination's is cleared first
   for (long i = 0; i < 256; ++i) ASSERT_NEAR(p->wf.y1a[i], original[i], 1e-17L) << i;
   EXPECT_EQ(p->wf.i_truncatet1, 256);
+  // A filter bin that is not the conjugate of its mirror: reported, the result still stored.
+  p->rrc.Im_rrc_filt[3] = 0.5L;
+  const std::string text =
+      run(compress_waveform, *p, "1\n2\nk") + run(decompress_waveform, *p, "2\n1\nk");
+  for (const char* warning : {"\nWarning - imaginary part in compressed waveform 2\nPress any",
+                              "\nWarning - imaginary part in de-compressed waveform 1\nPress any"})
+    EXPECT_NE(text.find(warning), std::string::npos) << warning;
+  EXPECT_NE(p->wf.y1a[0], original[0]);
 }
 
 TEST(Compression, IntervalIsCutAndShiftedByTheMeanOfItsEndsOrOfItsNeighbours) {
@@ -104,21 +111,18 @@ TEST(Compression, IntervalIsCutAndShiftedByTheMeanOfItsEndsOrOfItsNeighbours) {
   const Samples& y = p->wf.y1a;
   for (long i = 0; i < 16; ++i) p->wf.y1a[i] = 1 + i * i / 8.0L;  // every sample distinct
   // {exclusive, correction, n1, n2, the two samples whose mean is subtracted}
-  const struct {
-    int type, epzc;
-    long n1, n2;
-    long double a, b;
-  } cases[] = {{0, 1, 3, 7, y[2], y[6]},  {0, 0, 3, 7, 0, 0},       {1, 1, 1, 5, y[15], y[5]},
-               {1, 1, 4, 16, y[2], y[0]}, {1, 1, 4, 9, y[2], y[9]}, {1, 0, 4, 9, 0, 0}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.n1 * 100 + c.n2);
-    p->rrc.rrc_int_type = c.type, p->rrc.rrc_epzc_enable = c.epzc;
-    p->rrc.n1_rrc = c.n1, p->rrc.n2_rrc = c.n2;
+  const std::tuple<int, int, long, long, long double, long double> cases[] = {
+      {0, 1, 3, 7, y[2], y[6]},  {0, 0, 3, 7, 0, 0},       {1, 1, 1, 5, y[15], y[5]},
+      {1, 1, 4, 16, y[2], y[0]}, {1, 1, 4, 9, y[2], y[9]}, {1, 0, 4, 9, 0, 0}};
+  for (auto [type, epzc, n1, n2, a, b] : cases) {
+    SCOPED_TRACE(n1 * 100 + n2);
+    p->rrc.rrc_int_type = type, p->rrc.rrc_epzc_enable = epzc;
+    p->rrc.n1_rrc = n1, p->rrc.n2_rrc = n2;
     gather_interval(*p, y);
-    const long double e = 0.5L * c.a + 0.5L * c.b;
+    const long double e = 0.5L * a + 0.5L * b;
     EXPECT_EQ(p->rrc.rrc_epzc_value, e);
     for (long i = 0; i < 16; ++i) {
-      const bool kept = (i >= c.n1 - 1 && i <= c.n2 - 1) != (c.type == 1);
+      const bool kept = (i >= n1 - 1 && i <= n2 - 1) != (type == 1);
       EXPECT_EQ(Cx(p->work.xinr[i], p->work.xini[i]), kept ? y[i] - e : 0.0L) << i;
     }
   }
@@ -130,8 +134,7 @@ TEST(Compression, FmaxHoldsTheDigitalMagnitudeInBothHalvesOfTheSpectrum) {
     SCOPED_TRACE(type);
     auto p = unit_filter_program(n);
     p->rrc.use_lpf_rrc = 1, p->rrc.rrc_lpf_type = type, p->rrc.n_lpf = 3, p->rrc.f0_lpf = 2000;
-    p->rrc.enable_fmax_rrc_decompress = 1;
-    p->rrc.fmax_rrc_decompress = 2900;  // bins up to 11 lie within
+    p->rrc.enable_fmax_rrc_decompress = 1, p->rrc.fmax_rrc_decompress = 2900;  // bins to 11
     run(decompress_waveform, *p, "1\n2\nk");
     std::vector<Cx> out = direct_dft_real(p->wf.y2a.data(), n, -1);
     std::vector<Cx> in = direct_dft_real(p->wf.y1a.data(), n, -1);
@@ -146,41 +149,31 @@ TEST(Compression, FmaxHoldsTheDigitalMagnitudeInBothHalvesOfTheSpectrum) {
 }
 
 TEST(Compression, ZeroDivisorIsRefusedBeforeTheDestinationIsWritten) {
-  // A zero filter bin (a filter read from a file may hold one), or a digital response that
-  // is exactly 0 from bin 2 on ((2)^20000 overflows), under key D and key B.
-  const std::pair<Action, bool> cases[] = {
-      {decompress_waveform, false}, {decompress_waveform, true}, {apply_inverse_lpf, true}};
-  for (const auto& c : cases) {
+  // {key, zero filter bin, digital order}: a zero filter bin (a filter read from a file may
+  // hold one), or a digital response that is exactly 0 from bin 2 on ((2)^20000 overflows),
+  // under key D and key B. Bin 0 is never divided by: a zero there is no reason to refuse.
+  const std::tuple<Action, long, long> cases[] = {{decompress_waveform, 5, 0},
+                                                  {decompress_waveform, 0, 0},
+                                                  {decompress_waveform, -1, 20000},
+                                                  {apply_inverse_lpf, -1, 20000}};
+  for (auto [action, bin, order] : cases) {
     auto p = unit_filter_program(64);
-    p->rrc.Re_rrc_filt[5] = c.second;
-    p->rrc.use_lpf_rrc = c.second, p->rrc.rrc_lpf_type = 0, p->rrc.n_lpf = 20000,
+    if (bin >= 0) p->rrc.Re_rrc_filt[bin] = 0;
+    p->rrc.use_lpf_rrc = order > 0, p->rrc.rrc_lpf_type = 0, p->rrc.n_lpf = order;
     p->rrc.f0_lpf = 256;
     const Samples before = p->wf.y2a;
     p->wf.i_shift_wf1 = 2, p->wf.i_truncatet2 = 33, p->wf.scale_wf2 = 1.5L;
-    EXPECT_NE(run(c.first, *p, "1\n2\nk")
-                  .find("\nError - compression filter or low-pass response has a zero bin; "
-                        "operation not completed\nPress any A/N key to continue\n"),
-              std::string::npos);
-    EXPECT_EQ(p->rrc.rrc_error, 1);
-    EXPECT_TRUE(p->wf.y2a == before);
-    EXPECT_EQ(p->wf.i_shift_wf2 + p->wf.i_truncatet2 + p->wf.scale_wf2, 34.5L);
+    const bool refused = bin != 0;
+    EXPECT_EQ(run(action, *p, "1\n2\nk")
+                      .find("\nError - compression filter or low-pass response has a zero bin; "
+                            "operation not completed\nPress any A/N key to continue\n") !=
+                  std::string::npos,
+              refused);
+    EXPECT_EQ(p->rrc.rrc_error, refused);
+    EXPECT_EQ(p->wf.y2a == before, refused);
+    EXPECT_EQ(p->wf.i_shift_wf2 + p->wf.i_truncatet2 + p->wf.scale_wf2,
+              refused ? 34.5L : 66 + p->wf.scale_wf1);
   }
-  // Bin 0 is never divided by: a zero there is no reason to refuse.
-  auto p = unit_filter_program(64);
-  p->rrc.Re_rrc_filt[0] = 0;
-  run(decompress_waveform, *p, "1\n2\nk");
-  EXPECT_EQ(p->rrc.rrc_error, 0);
-}
-
-TEST(Compression, ImaginaryPartOfTheResultIsReportedAfterTheWaveformIsStored) {
-  auto p = unit_filter_program(64);
-  p->rrc.Im_rrc_filt[3] = 0.5L;  // bin N-3 is not its conjugate
-  const std::string text =
-      run(compress_waveform, *p, "1\n2\nk") + run(decompress_waveform, *p, "2\n1\nk");
-  for (const char* warning : {"\nWarning - imaginary part in compressed waveform 2\nPress any",
-                              "\nWarning - imaginary part in de-compressed waveform 1\nPress any"})
-    EXPECT_NE(text.find(warning), std::string::npos) << warning;
-  EXPECT_NE(p->wf.y1a[0], 0.0L);
 }
 
 // The response key A or B applied, read off its result for a unit impulse in waveform 1.
@@ -218,8 +211,7 @@ TEST(Lowpass, ButterworthFollowsTheAnalogResponseAndItsInverseIsHeldAboveFmax) {
     for (long k = 1; k < n; ++k) ASSERT_LT(std::abs(l(k) - std::conj(l(n - k))), 1e-15L) << k;
   }
   // The inverse as applied: above fmax the held magnitude of bin 3 and each bin's own phase.
-  p->rrc.rrc_lim_lpf_inv = 1;
-  p->rrc.fmax_rrc_lim_lpf_inv = 1000.0L;  // bins 0..3 lie within
+  p->rrc.rrc_lim_lpf_inv = 1, p->rrc.fmax_rrc_lim_lpf_inv = 1000.0L;  // bins 0..3 lie within
   std::vector<Cx> inv = applied_response(*p, 1, 3, 2560.0L, apply_inverse_lpf);
   for (long k = 0; k < n; ++k) {
     const Cx expected =
