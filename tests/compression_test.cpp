@@ -66,24 +66,22 @@ TEST(Compression, EachOperationIsUndoneByItsInverseWithEveryLowpassType) {
        "\nInverse lpf was applied to waveform 2 and result stored in waveform 2\n"}};
   for (auto [forward, inverse, report] : pairs)
     for (int lpf_type : {-1, 0, 1, 2}) {
-      SCOPED_TRACE(lpf_type);
-      auto p = started_program(1048576.0L, 1024);
-      const long n = p->wf.nptst;
+      const long n = 1024;
+      auto p = started_program(1048576.0L, n);
       fill(p->wf.y2a, n, 3, true);
       run(generate_filter, *p, "2\nk");
-      p->rrc.use_lpf_rrc = lpf_type >= 0, p->rrc.rrc_lpf_type = lpf_type;
-      p->rrc.n_lpf = 2, p->rrc.f0_lpf = 100000;
-      p->rrc.n1_rrc = 1, p->rrc.n2_rrc = n, p->rrc.rrc_epzc_enable = 0;
+      p->rrc.use_lpf_rrc = lpf_type >= 0, p->rrc.rrc_lpf_type = lpf_type, p->rrc.n_lpf = 2;
+      p->rrc.f0_lpf = 100000, p->rrc.n1_rrc = 1, p->rrc.n2_rrc = n, p->rrc.rrc_epzc_enable = 0;
       fill(p->wf.y1a, n, 4);
       p->wf.i_shift_wf1 = 5, p->wf.scale_wf1 = 2, p->wf.i_truncatet2 = 17;
       const Samples original = p->wf.y1a;
-      run(forward, *p, "1\n2\nk");
+      run(forward, *p, "1\n2\nk");  // the destination takes the source's marks
       EXPECT_EQ(p->wf.i_shift_wf2 * 10 + p->wf.scale_wf2 + p->wf.i_truncatet2, 52 + n);
       EXPECT_NE(run(inverse, *p, "2\n2\nk").find(report), std::string::npos);
       const long double m = inverse == decompress_waveform
                                 ? std::accumulate(&original[0], &original[n], 0.0L) / n
                                 : 0;
-      for (long i = 0; i < n; ++i) ASSERT_NEAR(p->wf.y2a[i], original[i] - m, 1e-12L) << i;
+      for (long i = 0; i < n; ++i) ASSERT_NEAR(p->wf.y2a[i], original[i] - m, 1e-12L) << lpf_type;
     }
 }
 
@@ -115,23 +113,21 @@ TEST(Compression, IntervalIsCutAndShiftedByTheMeanOfItsEndsOrOfItsNeighbours) {
       {0, 1, 3, 7, y[2], y[6]},  {0, 0, 3, 7, 0, 0},       {1, 1, 1, 5, y[15], y[5]},
       {1, 1, 4, 16, y[2], y[0]}, {1, 1, 4, 9, y[2], y[9]}, {1, 0, 4, 9, 0, 0}};
   for (auto [type, epzc, n1, n2, a, b] : cases) {
-    SCOPED_TRACE(n1 * 100 + n2);
-    p->rrc.rrc_int_type = type, p->rrc.rrc_epzc_enable = epzc;
-    p->rrc.n1_rrc = n1, p->rrc.n2_rrc = n2;
+    p->rrc.rrc_int_type = type, p->rrc.rrc_epzc_enable = epzc, p->rrc.n1_rrc = n1,
+    p->rrc.n2_rrc = n2;
     gather_interval(*p, y);
     const long double e = 0.5L * a + 0.5L * b;
-    EXPECT_EQ(p->rrc.rrc_epzc_value, e);
-    for (long i = 0; i < 16; ++i) {
-      const bool kept = (i >= n1 - 1 && i <= n2 - 1) != (type == 1);
-      EXPECT_EQ(Cx(p->work.xinr[i], p->work.xini[i]), kept ? y[i] - e : 0.0L) << i;
-    }
+    EXPECT_EQ(p->rrc.rrc_epzc_value, e) << n1 << " " << n2;
+    for (long i = 0; i < 16; ++i)  // kept: inside the interval, or outside it when exclusive
+      EXPECT_EQ(Cx(p->work.xinr[i], p->work.xini[i]),
+                (i >= n1 - 1 && i < n2) != (type == 1) ? y[i] - e : 0.0L)
+          << n1 << " " << i;
   }
 }
 
 TEST(Compression, FmaxHoldsTheDigitalMagnitudeInBothHalvesOfTheSpectrum) {
   const long n = 256;
   for (int type : {0, 2}) {
-    SCOPED_TRACE(type);
     auto p = unit_filter_program(n);
     p->rrc.use_lpf_rrc = 1, p->rrc.rrc_lpf_type = type, p->rrc.n_lpf = 3, p->rrc.f0_lpf = 2000;
     p->rrc.enable_fmax_rrc_decompress = 1, p->rrc.fmax_rrc_decompress = 2900;  // bins to 11
@@ -142,8 +138,9 @@ TEST(Compression, FmaxHoldsTheDigitalMagnitudeInBothHalvesOfTheSpectrum) {
     for (long k = 1; k < n; ++k) {
       const long double ratio = std::min({k, n - k, 11L}) * 256.0L / 2000.0L;
       const Cx inv = out[k] / in[k];
-      ASSERT_NEAR(std::abs(inv) / (1 + ratio * ratio * ratio), 1.0L, 1e-12L) << k;
-      ASSERT_NEAR(type == 0 ? inv.imag() : 0, 0.0L, 1e-12L) << k;
+      // The digital response is real; the minimum-phase one keeps only its magnitude.
+      const Cx got = type == 0 ? inv : Cx(std::abs(inv));
+      ASSERT_LT(std::abs(got / (1 + ratio * ratio * ratio) - 1.0L), 1e-12L) << type << " " << k;
     }
   }
 }
@@ -152,10 +149,9 @@ TEST(Compression, ZeroDivisorIsRefusedBeforeTheDestinationIsWritten) {
   // {key, zero filter bin, digital order}: a zero filter bin (a filter read from a file may
   // hold one), or a digital response that is exactly 0 from bin 2 on ((2)^20000 overflows),
   // under key D and key B. Bin 0 is never divided by: a zero there is no reason to refuse.
-  const std::tuple<Action, long, long> cases[] = {{decompress_waveform, 5, 0},
-                                                  {decompress_waveform, 0, 0},
-                                                  {decompress_waveform, -1, 20000},
-                                                  {apply_inverse_lpf, -1, 20000}};
+  const Action d = decompress_waveform;
+  const std::tuple<Action, long, long> cases[] = {
+      {d, 5, 0}, {d, 0, 0}, {d, -1, 20000}, {apply_inverse_lpf, -1, 20000}};
   for (auto [action, bin, order] : cases) {
     auto p = unit_filter_program(64);
     if (bin >= 0) p->rrc.Re_rrc_filt[bin] = 0;
@@ -164,10 +160,9 @@ TEST(Compression, ZeroDivisorIsRefusedBeforeTheDestinationIsWritten) {
     const Samples before = p->wf.y2a;
     p->wf.i_shift_wf1 = 2, p->wf.i_truncatet2 = 33, p->wf.scale_wf2 = 1.5L;
     const bool refused = bin != 0;
-    EXPECT_EQ(run(action, *p, "1\n2\nk")
-                      .find("\nError - compression filter or low-pass response has a zero bin; "
-                            "operation not completed\nPress any A/N key to continue\n") !=
-                  std::string::npos,
+    const std::string text = run(action, *p, "1\n2\nk");
+    EXPECT_EQ(text.find("\nError - compression filter or low-pass response has a zero bin; "
+                        "operation not completed\nPress any") != std::string::npos,
               refused);
     EXPECT_EQ(p->rrc.rrc_error, refused);
     EXPECT_EQ(p->wf.y2a == before, refused);
@@ -190,10 +185,7 @@ TEST(Lowpass, DigitalResponseIsOneOverOnePlusTheRatioToTheOrder) {
   auto p = started_program(25600.0L, 256);  // bins 100 Hz apart
   std::vector<Cx> h = applied_response(*p, 0, 2, 100.0L, apply_lpf);
   EXPECT_LT(std::abs(h[0] - 1.0L) + std::abs(h[1] - 0.5L) + std::abs(h[2] - 0.2L), 1e-15L);
-  for (long k = 0; k < 256; ++k) {
-    const long s = k <= 128 ? k : k - 256;  // negative frequencies mirror the positive ones
-    ASSERT_LT(std::abs(h[k] - 1.0L / (1.0L + s * s)), 1e-15L) << k;
-  }
+  EXPECT_LT(std::abs(h[255] - 0.5L) + std::abs(h[254] - 0.2L), 1e-15L);  // and the mirror
 }
 
 TEST(Lowpass, ButterworthFollowsTheAnalogResponseAndItsInverseIsHeldAboveFmax) {
