@@ -1,7 +1,5 @@
 // Compression, de-compression, the optional low-pass responses and their stand-alone
 // applications, which share the same steps; and the settings they use, with their checks.
-#include "reflection/compression.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include "reflection/compression.h"
 #include "reflection/lowpass.h"
 #include "reflection/rrc_actions.h"
 #include "support/direct_dft.h"
@@ -215,10 +214,10 @@ TEST(Lowpass, ButterworthFollowsTheAnalogResponseAndItsInverseIsHeldAboveFmax) {
 // The settings, one after another on one program (256 Hz per point: 100 phase steps need
 // 25600 Hz), each with what it asks and refuses; an empty text means it asked nothing.
 TEST(ReflectionSettings, EntriesAreCheckedAgainstEachOtherAndTheLowpassType) {
-  const std::string limit =
-      "Error - Butterworth filters only available for orders up to 10\n"
-      "Press any A/N key to continue:\n";
-  const std::string order = "Enter order of lpf (positive integer):\n",
+  const std::string pause = "Press any A/N key to continue:\n",
+                    limit =
+                        "Error - Butterworth filters only available for orders up to 10\n" + pause,
+                    order = "Enter order of lpf (positive integer):\n",
                     f0 = "Enter cutoff frequency f0:\n", again = "Error - enter again:\n",
                     fmax_d = "Enter fmax for de-compression:\n",
                     fmax_lim = "Enter fmax for inverse lpf limiting:\n";
@@ -242,14 +241,12 @@ TEST(ReflectionSettings, EntriesAreCheckedAgainstEachOtherAndTheLowpassType) {
       {set_lpf_parameters, "10\n1000\n", order + f0},
       {toggle_fmax_decompress, "3000\n", fmax_d},
       {toggle_lpf_type, "k",
-       "Error - fmax in de-compression not implemented for Butterworth filters\n"
-       "Press any A/N key to continue:\n"},
+       "Error - fmax in de-compression not implemented for Butterworth filters\n" + pause},
       {toggle_fmax_decompress, "", ""},
       {toggle_lpf_type, "", ""},  // -> Butterworth
       {set_lpf_parameters, "12\nk500\n", order + limit + f0},
       {toggle_fmax_decompress, "k",
-       "Error -- fmax for de-compression is not implemented for Butterworth filters\n"
-       "Press any A/N key to continue:\n"},
+       "Error -- fmax for de-compression is not implemented for Butterworth filters\n" + pause},
       {toggle_lpf, "", ""},  // a Butterworth type that is off does not matter
       {toggle_fmax_decompress, "", ""},
       {set_fmax_decompress, "-7\n", fmax_d},  // taken without a check
@@ -257,8 +254,7 @@ TEST(ReflectionSettings, EntriesAreCheckedAgainstEachOtherAndTheLowpassType) {
       {toggle_lpf_type, "", ""},  // -> minimum phase digital
       {toggle_lpf_inverse_limiting, "0\n1000\n", fmax_lim + again},
       {toggle_lpf_inverse_limiting, "", ""},
-      {set_lpf_inverse_limit, "2000\n", fmax_lim},  // asks even while limiting is off
-  };
+      {set_lpf_inverse_limit, "2000\n", fmax_lim}};  // asks even while limiting is off
   for (const auto& [action, script, text] : steps) EXPECT_EQ(run(action, *p, script), text);
   p->rrc.rrc_error = 1;
   EXPECT_EQ(run(set_interval, *p, "0\n4097\n5\n5\n3\n4097\n4096\n"),
