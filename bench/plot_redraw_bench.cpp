@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "../tests/support/line_by_line_window.h"
+#include "line_by_line_window.h"
 #include "plot/plot_lin/xlib_plot_window.h"
 #include "plot/trace.h"
 #include "shell/program.h"

@@ -1,8 +1,6 @@
 // The interactive viewer's keys against the recording plot window.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "plot/trace.h"
 #include "plot/viewer.h"
 #include "support/recording_plot_window.h"
@@ -35,59 +33,39 @@ struct Viewer : ::testing::Test {
     } catch (const PlotScriptExhausted&) {
     }
   }
-  float x_of(long k) const {
-    return static_cast<float>((k - 1) * static_cast<long double>(0.001f));
-  }
-  int column(long k) {
-    return static_cast<int>(
-        find_pixel(k, t().minx, t().maxx, 0.001f, 0, t().xmin_axis, t().xmax_axis));
-  }
 };
 
-TEST_F(Viewer, QuitClosesTheWindowAndNoWindowMeansNothingToDo) {
-  run("q");
-  EXPECT_TRUE(win.opens == 1 && win.closes == 1 && win.events_left() == 0);
-  EXPECT_EQ(p->plot.graphics_window_created, 0);
-  EXPECT_EQ(win.trace.size(), 1023u);
-  p->plot_window = nullptr;
-  run("q");  // returns without waiting for a key
-  EXPECT_EQ(win.events_left(), 1u);
-}
-
-// Leaving the two-cursor mode zooms to the span between the cursors, whichever is lower.
-TEST_F(Viewer, CursorsZoomToTheirSpan) {
+// Leaving the two-cursor mode zooms to the span between the cursors, whichever is lower;
+// the truncation marker wraps at the range ends. Both keep within the samples.
+TEST_F(Viewer, CursorsZoomAndTheMarkerWraps) {
   const PlotParams start = t();
-  const struct {
-    std::string keys;
-    long lo, hi;
-  } cases[] = {
-      {"cqq", 1, 1024},               // unmoved: the same range
-      {"caa>>>tbb<<<qq", 301, 1021},  // cursor 1 up 300, cursor 2 down 3 (accelerator 0 again)
-      {"caa>>>ta<qq", 24, 301},       // cursor 2 below cursor 1
-      {"caaaa>qq", 1, 1024},          // both on sample 1024: the range shown stays
-      {"caa>qc" + std::string(30, '>') + "aa<<t>qq", 101, 1024},  // cursors stop at the ends
+  const struct { std::string keys; long lo, hi, at; } cases[] = {
+      {"cqq", 1, 1024, 1024},                 // unmoved: the same range
+      {"caa>>>tbb<<<qq", 301, 1021, 1024},    // cursor 1 up 300, cursor 2 down 3 (accelerator 0)
+      {"caa>>>ta<qq", 24, 301, 1024},         // cursor 2 below cursor 1
+      {"caaaa>qq", 1, 1024, 1024},            // both on sample 1024: the range shown stays
+      {"caa>qc" + std::string(30, '>') + "aa<<t>qq", 101, 1024, 1024},  // cursors stop at the ends
+      {"t>qq", 1, 1024, 1},                   // marker up from i_max to i_min
+      {"t<qq", 1, 1024, 1024},                // down from i_min to i_max
+      {"taa<<<dqq", 1, 1024, 1024},           // D puts it back on i_max
+      {"ta<<qq", 1, 1024, 1004},
+      {"ctaaa<qtqq", 1, 24, 24},              // entered above i_max after a zoom: lowered first
   };
   for (const auto& c : cases) {
-    t() = start;
+    t() = start;  // the marker goes on from case to case
     run(c.keys);
-    EXPECT_EQ(t().i_min, c.lo) << c.keys;
-    EXPECT_EQ(t().i_max, c.hi) << c.keys;
-    EXPECT_EQ(t().xmin, x_of(c.lo));
-    EXPECT_EQ(t().xmax, x_of(c.hi));
-    EXPECT_TRUE(t().xmin_axis == t().xmin && t().xmax_axis >= t().xmax) << c.keys;
+    EXPECT_TRUE(t().i_min == c.lo && t().i_max == c.hi && p->wf.i_truncatet1 == c.at) << c.keys;
+    const long double step = 0.001f;  // the sample spacing as a float
+    const float lo = (c.lo - 1) * step, hi = (c.hi - 1) * step;
+    EXPECT_TRUE(t().xmin == lo && t().xmax == hi && t().xmin_axis == lo && t().xmax_axis >= hi)
+        << c.keys;
     EXPECT_EQ(win.trace.size(), static_cast<std::size_t>(c.hi - c.lo));
   }
-}
-
-TEST_F(Viewer, AcceleratorRunsToTenThousandAndBack) {
-  const struct {
-    const char* keys;
-    long i_max;
-  } cases[] = {{"ctaaaaa<qq", 6384}, {"ctaaaaab<qq", 15384}, {"ctabb<qq", 16383}};
-  for (const auto& c : cases) {
-    restart(16384);
-    run(c.keys);  // cursor 2 down from 16384
-    EXPECT_EQ(t().i_max, c.i_max) << c.keys;
+  for (auto [keys, i_max] :
+       {std::pair{"ctaaaaa<qq", 6384L}, {"ctaaaaab<qq", 15384L}, {"ctabb<qq", 16383L}}) {
+    restart(16384);  // the accelerator runs to ten thousand and back
+    run(keys);
+    EXPECT_EQ(t().i_max, i_max) << keys;
   }
 }
 
@@ -96,12 +74,8 @@ TEST_F(Viewer, ReadOutsFollowTheCursorsAndShowTheAdjustedPhase) {
   run("caa>>>>>b>b>>", 1, nullptr, nullptr, 0.00001f);  // cursor 1 at 1 + 500 + 10 + 2
   EXPECT_TRUE(win.shows("513:5.120000e-03:-2.345678e-01", 62, 74));
   EXPECT_FALSE(win.shows("512:5.110000e-03:-2.800000e-01"));  // the old text is gone
-  const std::string two = "1024:1.023000e-02:-4.000000e-02";  // read-out 2 ends at 937
-  EXPECT_TRUE(win.shows(two, 937 - 8 * static_cast<int>(two.size()), 74));
-
-  p->fft.deltaf = 1;
-  p->fft.Tg = 0.01f;
-  p->fft.fft1ph[10] = 170;
+  EXPECT_TRUE(win.shows("1024:1.023000e-02:-4.000000e-02", 937 - 8 * 31, 74));  // ends at 937
+  p->fft.deltaf = 1, p->fft.Tg = 0.01f, p->fft.fft1ph[10] = 170;
   run("c" + std::string(10, '>'), 3, &p->plot.p, &p->fft.fft1ph, 1.0f);
   EXPECT_TRUE(win.shows("11:1.000000e+01:-1.540000e+02"));
 }
@@ -111,13 +85,12 @@ TEST_F(Viewer, MovedCursorsLeaveThePlotAsDrawn) {
   run("");
   const std::vector<int> plain = win.raster;
   run("caa>>b>>t<<");  // cursor 1 (now dotted) at 221, cursor 2 (solid) at 1004
-  EXPECT_EQ(win.clears, 2);
-  EXPECT_EQ(win.pictures, 2);
-  const int x1 = column(221), x2 = column(1004);
+  EXPECT_TRUE(win.clears == 2 && win.pictures == 2);
+  const int x1 = int(find_pixel(221, 125, 875, 0.001f, 0, 0, 1.2f));  // the axis is 0 .. 1.2 s
+  const int x2 = int(find_pixel(1004, 125, 875, 0.001f, 0, 0, 1.2f));
   long differ = 0;
-  for (int y = 0; y < 800; ++y)
-    for (int x = 0; x < 1000; ++x)
-      if (x != x1 && x != x2) differ += win.pixel(x, y) != plain[y * 1000 + x];
+  for (int i = 0; i < 1000 * 800; ++i)
+    differ += i % 1000 != x1 && i % 1000 != x2 && win.raster[i] != plain[i];
   EXPECT_EQ(differ, 0);
   EXPECT_EQ(win.lit_in_column(x2, 100, 700), 601);
   for (int y = 100; y <= 700; ++y)
@@ -126,38 +99,24 @@ TEST_F(Viewer, MovedCursorsLeaveThePlotAsDrawn) {
 
 TEST_F(Viewer, ResetOnAnAmplitudePlotShowsHalfTheBins) {
   PlotParams& a = p->plot.a;
-  run("caa>qcdqq", 2, &a, &p->fft.fft1mag, static_cast<float>(p->fft.deltaf));
-  EXPECT_EQ(a.i_min, 1);
-  EXPECT_EQ(a.i_max, 513);
-  EXPECT_EQ(a.xmax,
-            static_cast<float>(512 * static_cast<long double>(static_cast<float>(p->fft.deltaf))));
+  const float df = static_cast<float>(p->fft.deltaf);
+  run("caa>qcdqq", 2, &a, &p->fft.fft1mag, df);
+  EXPECT_TRUE(a.i_min == 1 && a.i_max == 513);
+  EXPECT_EQ(a.xmax, float(512 * static_cast<long double>(df)));
 }
 
-TEST_F(Viewer, TruncationMarkerWrapsAtTheRangeEnds) {
-  const struct {
-    const char* keys;
-    long at;
-  } cases[] = {
-      {"t>qq", 1},          // up from i_max to i_min
-      {"t<qq", 1024},       // down from i_min to i_max
-      {"taa<<<dqq", 1024},  // D puts it back on i_max
-      {"ta<<qq", 1004},
-      {"ctaaa<qtqq", 24},  // entered above i_max after a zoom: lowered to it first
-  };
-  for (const auto& c : cases) {
-    run(c.keys);
-    EXPECT_EQ(p->wf.i_truncatet1, c.at) << c.keys;
-  }
-}
-
-// Exposures repaint but never act as the key read last.
-TEST_F(Viewer, ExposuresAreNoKeys) {
+// Exposures repaint but never act as the key read last; Q closes the window, and without one
+// the viewer returns at once.
+TEST_F(Viewer, ExposuresAreNoKeysAndQuitCloses) {
   run("c>~tq~q");
-  EXPECT_EQ(t().i_min, 2);
-  EXPECT_EQ(win.events_left(), 0u);
-  EXPECT_EQ(win.clears, 5);  // the plot, the repaint in the mode, leaving it, two main passes
+  // Clears: the plot, the repaint in the mode, leaving it, two main passes.
+  EXPECT_TRUE(t().i_min == 2 && win.events_left() == 0 && win.clears == 5);
+  EXPECT_TRUE(win.opens == 1 && win.closes == 1 && p->plot.graphics_window_created == 0);
   run("t<~<qq");
   EXPECT_EQ(p->wf.i_truncatet1, 1022);
+  p->plot_window = nullptr;
+  run("q");
+  EXPECT_EQ(win.events_left(), 1u);
 }
 
 }  // namespace

@@ -4,12 +4,8 @@
 
 # Polls until the command $2... succeeds; $1 says what is awaited.
 poll() {
-  local what=$1 deadline=$((SECONDS + E2E_TIMEOUT))
-  shift
-  until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || fail "timed out waiting for $what"
-    sleep 0.05
-  done
+  local what=$1 deadline=$((SECONDS + E2E_TIMEOUT)); shift
+  until "$@"; do ((SECONDS < deadline)) || fail "timed out waiting for $what"; sleep .05; done
 }
 
 # Xvfb picks a free display itself and names it on fd 3 once it accepts clients.
@@ -26,35 +22,25 @@ window_open() {
   WID=$(xwininfo -root -children | awk '/^ +0x[0-9a-f]+ / {print $1; exit}')
   [ -n "$WID" ]
 }
-window_closed() { ! window_open; }
-wait_for_window() { poll "the plot window" window_open && xdotool mousemove 500 400; }
-wait_for_no_window() { poll "the plot window to close" window_closed; }
+close_window() { xdotool key q; poll "the plot window to close" eval '! window_open'; }
 
-shoot() { xwd -id "$WID" -nobdrs -silent | convert xwd:- "$WORK/shot.png"; }
-
-# Lit pixels in the rectangle of size w x h at (x, y), window coordinates.
-lit() {
-  convert "$WORK/shot.png" -crop "${3}x${4}+${1}+${2}" +repage -colorspace gray \
-    -threshold 50% -format '%[fx:round(mean*w*h)]' info:
-}
-
-# Polls screenshots until every row "x y w h op n what" of $2 holds: the rectangle has
-# n lit pixels (op eq) or at least n (op ge). $1 names the step; PLOT_E2E_KEEP=dir keeps
-# the screenshot of each step for a look.
-wait_for_screen() {
-  local step=$1 deadline=$((SECONDS + E2E_TIMEOUT)) bad x y w h op n what got
+# Types the xdotool keys $2... into the window and polls screenshots until every row
+# "x y w h op n what" of $1 holds: the rectangle of size w x h at (x, y) has n lit pixels
+# (op eq) or at least / less than n (ge, lt).
+keys_then_screen() {
+  local rows=$1 deadline=$((SECONDS + E2E_TIMEOUT)) bad x y w h op n what got
+  shift
+  [ $# -eq 0 ] || xdotool key "$@"
   while :; do
-    shoot
+    xwd -id "$WID" -nobdrs -silent | convert xwd:- "$WORK/shot.png"
     bad=""
     while read -r x y w h op n what; do
-      got=$(lit "$x" "$y" "$w" "$h")
+      got=$(convert "$WORK/shot.png" -crop "${w}x${h}+${x}+${y}" +repage -colorspace gray \
+        -threshold 50% -format '%[fx:round(mean*w*h)]' info:)
       [ "$got" -"$op" "$n" ] || bad+="$what: $got lit, expected $op $n; "
-    done <<<"$2"
+    done <<<"$rows"
     [ -n "$bad" ] || break
-    if [ "$SECONDS" -ge "$deadline" ]; then
-      cp "$WORK/shot.png" "${TMPDIR:-/tmp}/plot_e2e_failed.png"
-      fail "$step (screenshot ${TMPDIR:-/tmp}/plot_e2e_failed.png): $bad"
-    fi
+    [ "$SECONDS" -lt "$deadline" ] || { cp "$WORK/shot.png" "${TMPDIR:-/tmp}/plot_e2e_failed.png"
+      fail "after keys $* (screenshot ${TMPDIR:-/tmp}/plot_e2e_failed.png): $bad"; }
   done
-  [ -z "${PLOT_E2E_KEEP:-}" ] || cp "$WORK/shot.png" "$PLOT_E2E_KEEP/$step.png"
 }
