@@ -24,15 +24,14 @@ const std::string kPrompt = "Enter file name for FFT 2, or Q to quit:\n";
 std::string records(long count, long double step, bool binary) {
   std::string out = binary ? std::string(256, '\0') : "comment\nx\n";
   for (long k = 0; k < count; ++k) {
-    const long double v[3] = {k * step, -k / 10.0L, k / 8.0L};
-    char line[100];
-    std::snprintf(line, sizeof line, "%.10Le %.10Le %.10Le\n", v[0], v[1], v[2]);
-    for (int i = 0; binary && i < 3; ++i) {
+    for (long double v : {k * step, -k / 10.0L, k / 8.0L}) {
       unsigned char bytes[12] = {};
-      encode_float80(v[i], bytes);
-      out.append(reinterpret_cast<char*>(bytes), 12);
+      char text[40];
+      encode_float80(v, bytes);
+      std::snprintf(text, sizeof text, "%.10Le ", v);
+      out += binary ? std::string(reinterpret_cast<char*>(bytes), 12) : std::string(text);
     }
-    if (!binary) out += line;
+    if (!binary) out.back() = '\n';
   }
   return out + (binary ? "cut r" : "y\n");
 }
@@ -46,8 +45,7 @@ struct FftFiles : ::testing::Test {
   // Reads into slot 2, marked first with 3 + 4j, 55 dB and 66 degrees; returns the step.
   long double read2(ScriptedConsole& con) {
     FftSlots& s = p->fft;
-    for (long k = 0; k < n; ++k)
-      s.fftr2[k] = 3, s.ffti2[k] = 4, s.fft2mag[k] = 55, s.fft2ph[k] = 66;
+    s.fftr2.fill(3), s.ffti2.fill(4), s.fft2mag.fill(55), s.fft2ph.fill(66);
     long double delf = -7;
     read_fft(*p, con, 2, s.fftr2.data(), s.ffti2.data(), s.fft2mag.data(), s.fft2ph.data(), &delf,
              &s.num_ptsa2);
