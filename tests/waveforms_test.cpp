@@ -15,14 +15,7 @@
 namespace refx {
 namespace {
 
-const std::string kShort =
-    "Warning: number of points is less than max_num_pts;\nFill remaining values with 0s? 1=Y, "
-    "0=N:\n";
-const std::string kFilled =
-    "Warning - array is filled up, but not at end of file;\nPress any A/N key to continue\n";
-const std::string kNoData = "Warning - no data was found\n";
-const std::string kInterval =
-    "Warning - delt in file doesnt match program value;\nPress any A/N key to continue\n";
+const std::string kPause = "Press any A/N key to continue\n";
 
 std::string prompt(int slot) {
   return "Enter file name for time waveform " + std::to_string(slot) + ", or Q to quit:\n";
@@ -50,20 +43,19 @@ TEST(WaveformFiles, AsciiRoundTripLayoutAndIntervalWarning) {
   EXPECT_EQ(p->wf.num_ptst2, p->num_meas_points);
   for (long i = 0; i < p->num_meas_points; ++i)
     ASSERT_LE(std::fabs(p->wf.y1a[i] - p->wf.y2a[i]), 5e-11L * std::fabs(p->wf.y1a[i])) << i;
-  EXPECT_EQ(con.transcript().find("Warning"), std::string::npos);
-  EXPECT_EQ(con.waits(), 0);
+  EXPECT_TRUE(con.transcript().find("Warning") == std::string::npos && con.waits() == 0);
 
   // At 10 samples/s the float deltat lies 1.5e-9 from 0.1: a file written then warns.
   p = started_program(10.0L, 2);
-  p->wf.y1a[0] = 1.25L;
-  p->wf.y1a[1] = -3.0L;
+  p->wf.y1a[0] = 1.25L, p->wf.y1a[1] = -3.0L;
   ScriptedConsole ten("w.txt\nc\nw.txt\nk");
   save_time_waveform(*p, ten, p->wf.slot(1));
   EXPECT_EQ(dir.read("w.txt"),
             "c\nx\n  0.0000000000e+00    1.2500000000e+00\n"
             "  1.0000000000e-01   -3.0000000000e+00\ny\n");
   read_slot(*p, ten, 1);
-  EXPECT_EQ(ten.transcript().substr(ten.transcript().find(prompt(1))), prompt(1) + kInterval);
+  EXPECT_EQ(ten.transcript().substr(ten.transcript().find(prompt(1))),
+            prompt(1) + "Warning - delt in file doesnt match program value;\n" + kPause);
   EXPECT_EQ(p->wf.deltat1, 0.1L);
 }
 
@@ -95,9 +87,12 @@ TEST(WaveformFiles, BinaryRecordsInBothWidthsReadExactlyAndSaveTheSameLayout) {
 }
 
 TEST(WaveformFiles, ShortLongEmptyAndHeaderlessFiles) {
+  const std::string kShort =
+      "Warning: number of points is less than max_num_pts;\n"
+      "Fill remaining values with 0s? 1=Y, 0=N:\n";
+  const std::string kFilled = "Warning - array is filled up, but not at end of file;\n" + kPause;
   const struct {
-    const char* contents;
-    const char* typed;
+    const char *contents, *typed;
     long num;
     std::vector<long double> y;
     std::string warnings;
@@ -108,7 +103,7 @@ TEST(WaveformFiles, ShortLongEmptyAndHeaderlessFiles) {
       {"c\nx\n0 1\n.25 2\n.5 3\n.75 4\ny\n", "", 4, {1, 2, 3, 4}, ""},
       {"c\nx\n0 1 0.25\n2   .5\n\n3 7.5\n", "", 4, {1, 2, 3, 7.5L, 104}, ""},  // lone last number
       {"comment\n0 1\n0.25 2\n0.5 3\n", "0\n", 2, {2, 3, 102}, kShort},        // no "x" line
-      {"c\nx\ny\n", "0\n", 0, {100}, kNoData + kShort},
+      {"c\nx\ny\n", "0\n", 0, {100}, "Warning - no data was found\n" + kShort},
   };
   for (const auto& c : cases) {
     TempDir dir;
@@ -130,18 +125,14 @@ TEST(WaveformFiles, QuittingTheReadChangesOnlyShiftAndIntervalAndAQuitSaveWrites
   auto p = started_program(4.0L, 2);
   TimeWaveforms& wf = p->wf;
   for (const char* typed : {"1w.txt\nq", "1Q\nq"}) {
-    wf.y1a[0] = 9;
-    wf.num_ptst1 = 1;
-    wf.deltat1 = 3;
+    wf.y1a[0] = 9, wf.num_ptst1 = 1, wf.deltat1 = 3, wf.scale_wf1 = 2;
     wf.i_shift_wf1 = wf.i_truncatet1 = 1;
-    wf.scale_wf1 = 2;
     ScriptedConsole con(typed);
     readt_from_disk(*p, con);
     const bool read = typed[1] != 'Q';
-    EXPECT_EQ(wf.y1a[0], read ? 4.0L : 9.0L);
-    EXPECT_EQ(wf.num_ptst1, read ? 2 : 1);
-    EXPECT_EQ(wf.i_truncatet1, read ? 2 : 1);
-    EXPECT_EQ(wf.scale_wf1, read ? 1.0L : 2.0L);
+    EXPECT_TRUE(wf.y1a[0] == (read ? 4.0L : 9.0L) && wf.num_ptst1 == (read ? 2 : 1) &&
+                wf.i_truncatet1 == (read ? 2 : 1) && wf.scale_wf1 == (read ? 1.0L : 2.0L))
+        << typed;
     EXPECT_EQ(wf.i_shift_wf1, 0);
     EXPECT_EQ(wf.deltat1, read ? 0.25L : static_cast<long double>(p->deltat));
   }
@@ -149,20 +140,7 @@ TEST(WaveformFiles, QuittingTheReadChangesOnlyShiftAndIntervalAndAQuitSaveWrites
   ScriptedConsole con("1no/such/dir\nq\nQ");
   savet_to_disk(*p, con);
   EXPECT_NE(con.transcript().find("Q to quit:\nFile save aborted\n"), std::string::npos);
-  EXPECT_FALSE(dir.exists("no"));
-  EXPECT_FALSE(dir.exists("q"));
-}
-
-// The menu screen with the given shifts and scales (the values in the I and C lines).
-std::string menu(const std::string& shifts = "0,0",
-                 const std::string& scales = "1.000000e+00,1.000000e+00") {
-  return "R to read time waveform(s) from disk\nS to save time waveform(s) to disk\n"
-         "P to plot time waveforms\nA to change vertical axis range for plots vs. time\n"
-         "T to subtract time waveforms (y1 - y2 -> y1)\nU to add time waveforms (y1 + y2 -> y1)\n"
-         "W to set up window function\nL to remove reflections using a compression filter\n"
-         "I to shift time waveforms (" +
-         shifts + ")\nC to scale time waveforms (" + scales +
-         ")\nQ to return to main menu\nEnter Command :\n";
+  EXPECT_FALSE(dir.exists("no") || dir.exists("q"));
 }
 
 std::unique_ptr<Program> ramps(long n) {
@@ -177,12 +155,19 @@ TEST(TimeMenu, ShiftIsAbsoluteAndCircularAndScaleIsCumulative) {
   const Samples before = p->wf.y1a;
   ScriptedConsole con("xi3\n1\n3\nkI1\n-2\nkc0\n2\n2\nq");
   time_waveforms_menu(*p, con);
-  EXPECT_EQ(con.screens()[0], menu());
-  EXPECT_EQ(con.screens()[3],
-            menu("-2,0") +
-                "Enter waveform number to be scaled, 1 or 2:\n"
-                "Error - enter waveform number again\nEnter scale factor for waveform 2:\n");
-  EXPECT_EQ(con.screens()[4], menu("-2,0", "1.000000e+00,2.000000e+00"));
+  EXPECT_EQ(
+      con.screens()[0],
+      "R to read time waveform(s) from disk\nS to save time waveform(s) to disk\n"
+      "P to plot time waveforms\nA to change vertical axis range for plots vs. time\n"
+      "T to subtract time waveforms (y1 - y2 -> y1)\nU to add time waveforms (y1 + y2 -> y1)\n"
+      "W to set up window function\nL to remove reflections using a compression filter\n"
+      "I to shift time waveforms (0,0)\nC to scale time waveforms (1.000000e+00,1.000000e+00)\n"
+      "Q to return to main menu\nEnter Command :\n");
+  EXPECT_NE(con.transcript().find("Enter waveform number to be scaled, 1 or 2:\nError - enter "
+                                  "waveform number again\nEnter scale factor for waveform 2:\n"),
+            std::string::npos);
+  EXPECT_NE(con.screens()[4].find("(-2,0)\nC to scale time waveforms (1.000000e+00,2.000000e+00)"),
+            std::string::npos);
   for (long i = 0; i < n; ++i) EXPECT_EQ(p->wf.y1a[i], before[(i + 2) % n]) << i;
   EXPECT_EQ(p->wf.y2a[5], 2.0L * (0.5L * 5 - 3));
 
@@ -201,9 +186,8 @@ TEST(TimeMenu, SubtractAndAddStopAtTheTruncationPoint) {
     (key == 't' ? p->wf.i_truncatet1 : p->wf.i_truncatet2) = 100;
     ScriptedConsole con(std::string(1, key) + "kq");
     time_waveforms_menu(*p, con);
-    EXPECT_NE(con.screens()[0].find(key == 't' ? "T to subtract ***truncated*** time"
-                                               : "U to add ***truncated*** time"),
-              std::string::npos);
+    const char* line = key == 't' ? "T to subtract ***truncated*** time" : "U to add ***truncated";
+    EXPECT_NE(con.screens()[0].find(line), std::string::npos);
     for (long i = 0; i < n; ++i) {
       const long double beyond = key == 't' ? -y2[i] : y1[i];
       EXPECT_EQ(p->wf.y1a[i], i >= 100 ? beyond : key == 't' ? y1[i] - y2[i] : y1[i] + y2[i]) << i;
@@ -233,22 +217,15 @@ TEST(Windows, ParzenOverFourStepsAndHammingAppliedFrom101To200) {
 }
 
 TEST(Windows, BadPointsAndSizesAreRefusedAndReleaseTheWindow) {
-  const struct {
-    const char* typed;
-    const char* message;
-  } cases[] = {
-      {"N0\n10\n", "Error - window indices out of range\n"},
-      {"N7\n7\n", "Error - last point must be greater than first point\n"},
-      {"A1\n10001\n", "Error - window size is bigger than array dimension\n"},
-  };
-  for (const auto& c : cases) {
+  for (const auto& [typed, message] :
+       {std::pair{"N0\n10\n", "Error - window indices out of range\n"},
+        {"N7\n7\n", "Error - last point must be greater than first point\n"},
+        {"A1\n10001\n", "Error - window size is bigger than array dimension\n"}}) {
     auto p = started_program(1000.0L, 64);
-    ScriptedConsole con(std::string("A1\n10000\n") + c.typed + "kq");
+    ScriptedConsole con(std::string("A1\n10000\n") + typed + "kq");
     window_menu(*p, con);
-    EXPECT_NE(con.screens()[1].find(std::string(c.message) + "Press any A/N key to continue\n"),
-              std::string::npos)
-        << c.typed;
-    EXPECT_EQ(p->wf.window_type, 0) << c.typed;
+    EXPECT_NE(con.screens()[1].find(message + kPause), std::string::npos) << typed;
+    EXPECT_EQ(p->wf.window_type, 0) << typed;
     EXPECT_EQ(con.screens()[1].find(" Bartlett(linear) (1,10000) set up\n"), 0u);
   }
 }
