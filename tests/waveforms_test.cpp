@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <tuple>
 
 #include "shell/program.h"
 #include "support/scripted_console.h"
@@ -15,15 +16,10 @@
 namespace refx {
 namespace {
 
+const auto npos = std::string::npos;
 const std::string kPause = "Press any A/N key to continue\n";
 
-std::string prompt(int slot) {
-  return "Enter file name for time waveform " + std::to_string(slot) + ", or Q to quit:\n";
-}
-
-void read_slot(Program& p, ScriptedConsole& con, int slot) {
-  read_time_waveform(p, con, p.wf.slot(slot), p.num_meas_points, p.wf.file_name);
-}
+const std::string kPrompt = "Enter file name for time waveform 1, or Q to quit:\n";
 
 // An x87 extended value as its ten little-endian bytes.
 std::string x87(std::uint64_t significand, unsigned sign_exponent) {
@@ -39,11 +35,10 @@ TEST(WaveformFiles, AsciiRoundTripLayoutAndIntervalWarning) {
   for (long i = 0; i < p->num_meas_points; ++i) p->wf.y1a[i] = std::sin(i * 0.37L) * 1e3L / 7;
   ScriptedConsole con("wave.txt\nround trip\nwave.txt\n");
   save_time_waveform(*p, con, p->wf.slot(1));
-  read_slot(*p, con, 2);
-  EXPECT_EQ(p->wf.num_ptst2, p->num_meas_points);
+  read_time_waveform(*p, con, p->wf.slot(2), p->num_meas_points, p->wf.file_name);
   for (long i = 0; i < p->num_meas_points; ++i)
     ASSERT_LE(std::fabs(p->wf.y1a[i] - p->wf.y2a[i]), 5e-11L * std::fabs(p->wf.y1a[i])) << i;
-  EXPECT_TRUE(con.transcript().find("Warning") == std::string::npos && con.waits() == 0);
+  EXPECT_TRUE(con.transcript().find("Warning") == npos && con.waits() == 0);
 
   // At 10 samples/s the float deltat lies 1.5e-9 from 0.1: a file written then warns.
   p = started_program(10.0L, 2);
@@ -53,13 +48,14 @@ TEST(WaveformFiles, AsciiRoundTripLayoutAndIntervalWarning) {
   EXPECT_EQ(dir.read("w.txt"),
             "c\nx\n  0.0000000000e+00    1.2500000000e+00\n"
             "  1.0000000000e-01   -3.0000000000e+00\ny\n");
-  read_slot(*p, ten, 1);
-  EXPECT_EQ(ten.transcript().substr(ten.transcript().find(prompt(1))),
-            prompt(1) + "Warning - delt in file doesnt match program value;\n" + kPause);
+  read_time_waveform(*p, ten, p->wf.slot(1), p->num_meas_points, p->wf.file_name);
+  EXPECT_EQ(ten.transcript().substr(ten.transcript().find(kPrompt)),
+            kPrompt + "Warning - delt in file doesnt match program value;\n" + kPause);
   EXPECT_EQ(p->wf.deltat1, 0.1L);
 }
 
 TEST(WaveformFiles, BinaryRecordsInBothWidthsReadExactlyAndSaveTheSameLayout) {
+  // Each record is a time then a value; the program's pi must have exactly the bits given here.
   const std::string values[3][2] = {{x87(0, 0), x87(0xC90FDAA22168C235ull, 0x4000)},  // 0, pi
                                     {x87(1ull << 63, 0x3FFD), x87(0xAAAAAAAAAAAAAAABull, 0x3FFD)},
                                     {x87(1ull << 63, 0x3FFE), x87(1ull << 63, 0xC000)}};  // .5, -2
@@ -69,18 +65,16 @@ TEST(WaveformFiles, BinaryRecordsInBothWidthsReadExactlyAndSaveTheSameLayout) {
     p->i_rw_bin_ascii = 1;
     const std::size_t width = build->binary_value_bytes;
     auto file = [&](const std::string& pad) {
-      std::string bytes = "hand made";
-      bytes.resize(256, '\0');
+      std::string bytes = std::string("hand made").append(247, '\0');
       for (const auto& rec : values) bytes += rec[0] + pad + rec[1] + pad;
       return bytes;
     };
     dir.write("w.bin", file(std::string("\xAA\x55").substr(0, width - 10)));
     ScriptedConsole con("w.bin\n0\nout.bin\nhand made\n");
-    read_slot(*p, con, 1);
-    EXPECT_EQ(p->wf.num_ptst1, 3);
+    read_time_waveform(*p, con, p->wf.slot(1), p->num_meas_points, p->wf.file_name);
+    EXPECT_TRUE(p->wf.num_ptst1 == 3 && p->wf.deltat1 == 0.25L) << width;
     const long double want[] = {p->pi, 1.0L / 3.0L, -2.0L};
     for (int i = 0; i < 3; ++i) EXPECT_EQ(p->wf.y1a[i], want[i]) << width;
-    EXPECT_EQ(p->wf.deltat1, 0.25L);
     save_time_waveform(*p, con, p->wf.slot(1));
     EXPECT_EQ(dir.read("out.bin"), file(std::string(width - 10, '\0'))) << width;
   }
@@ -91,31 +85,27 @@ TEST(WaveformFiles, ShortLongEmptyAndHeaderlessFiles) {
       "Warning: number of points is less than max_num_pts;\n"
       "Fill remaining values with 0s? 1=Y, 0=N:\n";
   const std::string kFilled = "Warning - array is filled up, but not at end of file;\n" + kPause;
-  const struct {
-    const char *contents, *typed;
-    long num;
-    std::vector<long double> y;
-    std::string warnings;
-  } cases[] = {
+  using Case = std::tuple<const char*, const char*, long, std::vector<long double>, std::string>;
+  const Case cases[] = {
       {"c\nx\n0 1.5\n0.25 2.5\n0.5 3.5\ny\n", "0\n", 3, {1.5L, 2.5L, 3.5L, 103}, kShort},
       {"c\nx\n0 1.5\n0.25 2.5\ny\n", "1\n", 4, {1.5L, 2.5L, 0, 0}, kShort},
       {"c\nx\n0 1\n.25 2\n.5 3\n.75 4\n1 5\n", "k", 4, {1, 2, 3, 4, 104}, kFilled},
       {"c\nx\n0 1\n.25 2\n.5 3\n.75 4\ny\n", "", 4, {1, 2, 3, 4}, ""},
-      {"c\nx\n0 1 0.25\n2   .5\n\n3 7.5\n", "", 4, {1, 2, 3, 7.5L, 104}, ""},  // lone last number
-      {"comment\n0 1\n0.25 2\n0.5 3\n", "0\n", 2, {2, 3, 102}, kShort},        // no "x" line
+      // Free layout ending in a lone number; a file without its "x" line loses its first pair.
+      {"c\nx\n0 1 0.25\n2   .5\n\n3 7.5\n", "", 4, {1, 2, 3, 7.5L, 104}, ""},
+      {"comment\n0 1\n0.25 2\n0.5 3\n", "0\n", 2, {2, 3, 102}, kShort},
       {"c\nx\ny\n", "0\n", 0, {100}, "Warning - no data was found\n" + kShort},
   };
-  for (const auto& c : cases) {
+  for (const auto& [contents, typed, num, y, warnings] : cases) {
     TempDir dir;
-    dir.write("w.txt", c.contents);
+    dir.write("w.txt", contents);
     auto p = started_program(4.0L, 4);
     for (int i = 0; i < 5; ++i) p->wf.y1a[i] = 100 + i;
-    ScriptedConsole con(std::string("w.txt\n") + c.typed);
-    read_slot(*p, con, 1);
-    EXPECT_EQ(con.transcript(), prompt(1) + c.warnings) << c.contents;
-    EXPECT_EQ(p->wf.num_ptst1, c.num) << c.contents;
-    for (std::size_t i = 0; i < c.y.size(); ++i) EXPECT_EQ(p->wf.y1a[i], c.y[i]) << c.contents;
-    EXPECT_EQ(p->wf.deltat1, c.num < 2 ? static_cast<long double>(p->deltat) : 0.25L);
+    ScriptedConsole con(std::string("w.txt\n") + typed);
+    read_time_waveform(*p, con, p->wf.slot(1), p->num_meas_points, p->wf.file_name);
+    EXPECT_TRUE(con.transcript() == kPrompt + warnings && p->wf.num_ptst1 == num) << contents;
+    for (std::size_t i = 0; i < y.size(); ++i) EXPECT_EQ(p->wf.y1a[i], y[i]) << contents;
+    EXPECT_EQ(p->wf.deltat1, num < 2 ? static_cast<long double>(p->deltat) : 0.25L);
   }
 }
 
@@ -123,23 +113,20 @@ TEST(WaveformFiles, QuittingTheReadChangesOnlyShiftAndIntervalAndAQuitSaveWrites
   TempDir dir;
   dir.write("w.txt", "c\nx\n0 4\n0.25 5\ny\n");
   auto p = started_program(4.0L, 2);
-  TimeWaveforms& wf = p->wf;
+  TimeWaveforms& w = p->wf;
   for (const char* typed : {"1w.txt\nq", "1Q\nq"}) {
-    wf.y1a[0] = 9, wf.num_ptst1 = 1, wf.deltat1 = 3, wf.scale_wf1 = 2;
-    wf.i_shift_wf1 = wf.i_truncatet1 = 1;
+    w.y1a[0] = 9, w.deltat1 = 3, w.scale_wf1 = 2, w.num_ptst1 = w.i_shift_wf1 = w.i_truncatet1 = 1;
     ScriptedConsole con(typed);
     readt_from_disk(*p, con);
-    const bool read = typed[1] != 'Q';
-    EXPECT_TRUE(wf.y1a[0] == (read ? 4.0L : 9.0L) && wf.num_ptst1 == (read ? 2 : 1) &&
-                wf.i_truncatet1 == (read ? 2 : 1) && wf.scale_wf1 == (read ? 1.0L : 2.0L))
-        << typed;
-    EXPECT_EQ(wf.i_shift_wf1, 0);
-    EXPECT_EQ(wf.deltat1, read ? 0.25L : static_cast<long double>(p->deltat));
+    const bool r = typed[1] != 'Q';
+    EXPECT_TRUE(w.y1a[0] == (r ? 4 : 9) && w.num_ptst1 == 1 + r && w.i_truncatet1 == 1 + r &&
+                w.scale_wf1 == 2 - r && w.i_shift_wf1 == 0);
+    EXPECT_EQ(w.deltat1, r ? 0.25L : static_cast<long double>(p->deltat));
   }
   // A save given up at the retry prompt writes nothing.
   ScriptedConsole con("1no/such/dir\nq\nQ");
   savet_to_disk(*p, con);
-  EXPECT_NE(con.transcript().find("Q to quit:\nFile save aborted\n"), std::string::npos);
+  EXPECT_NE(con.transcript().find("Q to quit:\nFile save aborted\n"), npos);
   EXPECT_FALSE(dir.exists("no") || dir.exists("q"));
 }
 
@@ -150,48 +137,29 @@ std::unique_ptr<Program> ramps(long n) {
 }
 
 TEST(TimeMenu, ShiftIsAbsoluteAndCircularAndScaleIsCumulative) {
-  const long n = 16;
-  auto p = ramps(n);
+  auto p = ramps(16);
   const Samples before = p->wf.y1a;
-  ScriptedConsole con("xi3\n1\n3\nkI1\n-2\nkc0\n2\n2\nq");
+  // Shifts are absolute: 3, -1, 15, -15 ends at -15 (moved by their sum, 2, were they relative);
+  // the last move, -30, wraps round.
+  ScriptedConsole con("xi3\n1\n3\nkI1\n-1\nkc0\n2\n2\nI1\n15\nkI1\n-15\nkq");
   time_waveforms_menu(*p, con);
-  EXPECT_EQ(
-      con.screens()[0],
-      "R to read time waveform(s) from disk\nS to save time waveform(s) to disk\n"
-      "P to plot time waveforms\nA to change vertical axis range for plots vs. time\n"
-      "T to subtract time waveforms (y1 - y2 -> y1)\nU to add time waveforms (y1 + y2 -> y1)\n"
-      "W to set up window function\nL to remove reflections using a compression filter\n"
-      "I to shift time waveforms (0,0)\nC to scale time waveforms (1.000000e+00,1.000000e+00)\n"
-      "Q to return to main menu\nEnter Command :\n");
-  EXPECT_NE(con.transcript().find("Enter waveform number to be scaled, 1 or 2:\nError - enter "
-                                  "waveform number again\nEnter scale factor for waveform 2:\n"),
-            std::string::npos);
-  EXPECT_NE(con.screens()[4].find("(-2,0)\nC to scale time waveforms (1.000000e+00,2.000000e+00)"),
-            std::string::npos);
-  for (long i = 0; i < n; ++i) EXPECT_EQ(p->wf.y1a[i], before[(i + 2) % n]) << i;
+  EXPECT_NE(con.screens()[4].find("(-1,0)\nC to scale time waveforms (1.000000e+00,2.0"), npos);
   EXPECT_EQ(p->wf.y2a[5], 2.0L * (0.5L * 5 - 3));
 
-  // n-1 then 1-n: the second move, 2-2n, wraps to +2.
-  ScriptedConsole wrap("I1\n15\nkI1\n-15\nkq");
-  time_waveforms_menu(*p, wrap);
-  for (long i = 0; i < n; ++i) EXPECT_EQ(p->wf.y1a[i], before[(i + 15) % n]) << i;
+  for (long i = 0; i < 16; ++i) EXPECT_EQ(p->wf.y1a[i], before[(i + 15) % 16]) << i;
   EXPECT_EQ(p->wf.i_shift_wf1, -15);
 }
 
 TEST(TimeMenu, SubtractAndAddStopAtTheTruncationPoint) {
   for (const char key : {'t', 'u'}) {
-    const long n = 256;
-    auto p = ramps(n);
+    auto p = ramps(256);
     const Samples y1 = p->wf.y1a, y2 = p->wf.y2a;
     (key == 't' ? p->wf.i_truncatet1 : p->wf.i_truncatet2) = 100;
     ScriptedConsole con(std::string(1, key) + "kq");
     time_waveforms_menu(*p, con);
-    const char* line = key == 't' ? "T to subtract ***truncated*** time" : "U to add ***truncated";
-    EXPECT_NE(con.screens()[0].find(line), std::string::npos);
-    for (long i = 0; i < n; ++i) {
-      const long double beyond = key == 't' ? -y2[i] : y1[i];
-      EXPECT_EQ(p->wf.y1a[i], i >= 100 ? beyond : key == 't' ? y1[i] - y2[i] : y1[i] + y2[i]) << i;
-    }
+    EXPECT_NE(con.screens()[0].find(key == 't' ? "T to subtract ***" : "U to add ***"), npos);
+    for (long i = 0; i < 256; ++i)  // beyond the truncation point y1 counts as zero, y2 as absent
+      EXPECT_EQ(p->wf.y1a[i], key == 't' ? (i < 100) * y1[i] - y2[i] : y1[i] + (i < 100) * y2[i]);
   }
 }
 
@@ -199,19 +167,15 @@ TEST(Windows, ParzenOverFourStepsAndHammingAppliedFrom101To200) {
   auto p = ramps(256);
   long double w[5];
   fill_window(5, 4, p->pi, w);
-  const long double parzen[] = {1, 1 - 6.0L / 16 + 6.0L / 64, 1 - 6.0L / 4 + 6.0L / 8, 2.0L / 64,
-                                0};
+  const long double parzen[] = {1, 1 - 6.0L / 16 + 6.0L / 64, 1 - 1.5L + 6.0L / 8, 2.0L / 64, 0};
   for (int k = 0; k < 5; ++k) EXPECT_EQ(w[k], parzen[k]) << k;
   for (int i = 0; i < 256; ++i) p->wf.y2a[i] = 1.0L + i;
   ScriptedConsole con("wM101\n200\nqy2\nkq");
   time_waveforms_menu(*p, con);
-  EXPECT_NE(con.transcript().find("W to set up window function Hamming(cosine-residual) (101,200)\n"
-                                  "Y to apply window function\n"),
-            std::string::npos);
+  EXPECT_NE(con.transcript().find("Hamming(cosine-residual) (101,200)\nY to apply window"), npos);
   for (int i = 0; i < 256; ++i) {
-    const long double c = std::cos((i - 100) * p->pi / 99);
-    const long double factor = i <= 100 ? 1 : i < 199 ? 0.54L + 0.46L * c : 0.08L;
-    EXPECT_NEAR(p->wf.y2a[i], (1.0L + i) * factor, 1e-15L) << i;
+    const long double c = 0.54L + 0.46L * std::cos((i - 100) * p->pi / 99);
+    EXPECT_NEAR(p->wf.y2a[i], (1.0L + i) * (i <= 100 ? 1 : i < 199 ? c : 0.08L), 1e-15L) << i;
   }
   EXPECT_EQ(p->wf.y1a[255], 1255.0L);
 }
@@ -224,9 +188,8 @@ TEST(Windows, BadPointsAndSizesAreRefusedAndReleaseTheWindow) {
     auto p = started_program(1000.0L, 64);
     ScriptedConsole con(std::string("A1\n10000\n") + typed + "kq");
     window_menu(*p, con);
-    EXPECT_NE(con.screens()[1].find(message + kPause), std::string::npos) << typed;
-    EXPECT_EQ(p->wf.window_type, 0) << typed;
-    EXPECT_EQ(con.screens()[1].find(" Bartlett(linear) (1,10000) set up\n"), 0u);
+    EXPECT_NE(con.screens()[1].find(message + kPause), npos) << typed;
+    EXPECT_TRUE(p->wf.window_type == 0 && !con.screens()[1].find(" Bartlett(linear) (1,10000)"));
   }
 }
 
