@@ -159,21 +159,15 @@ int select_plot_slot(Console& con) {
   return num;
 }
 
-void plot_magnitude(Program& p, Console& con) {
-  const int mag_plot_num = select_plot_slot(con);
-  p.plot.plot_mode = 2;
+// A (plot_mode 2, magnitude) and H (plot_mode 3, phase): one slot in the viewer.
+void plot_fft(Program& p, Console& con, int plot_mode) {
+  const int plot_num = select_plot_slot(con);
+  p.plot.plot_mode = plot_mode;
   p.plot.deltaf_float = static_cast<float>(p.fft.deltaf);
-  FftSlotRef slot = p.fft.slot(mag_plot_num);
-  plot_results(p, p.plot.a, p.plot.a.i_truncate, p.plot.deltaf_float, slot.fftmag, 1);
-  graphics_window_end(p);
-}
-
-void plot_phase(Program& p, Console& con) {
-  const int ph_plot_num = select_plot_slot(con);
-  p.plot.plot_mode = 3;
-  p.plot.deltaf_float = static_cast<float>(p.fft.deltaf);
-  FftSlotRef slot = p.fft.slot(ph_plot_num);
-  plot_results(p, p.plot.p, p.plot.p.i_truncate, p.plot.deltaf_float, slot.fftph, 1);
+  FftSlotRef slot = p.fft.slot(plot_num);
+  PlotParams& set = plot_mode == 2 ? p.plot.a : p.plot.p;
+  plot_results(p, set, set.i_truncate, p.plot.deltaf_float, plot_mode == 2 ? slot.fftmag : slot.fftph,
+               1);
   graphics_window_end(p);
 }
 
@@ -292,10 +286,10 @@ void fft_menu(Program& p, Console& con) {
         combine(p, con, 'M');
         break;
       case 'A':
-        plot_magnitude(p, con);
+        plot_fft(p, con, 2);
         break;
       case 'H':
-        plot_phase(p, con);
+        plot_fft(p, con, 3);
         break;
       case 'S':
         save_slot(p, con);
