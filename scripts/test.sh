@@ -6,11 +6,13 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
 jobs=$(nproc)
 
+scripts/check-runtime-build.sh
+
 scripts/build-win.sh --no-install
-cmake -S . -B build -DREFX_WIN_EXE="$(pwd)/build-win/refx_win.exe"
+cmake -S . -B build -DREFX_TESTS=ON -DREFX_BENCH=ON -DREFX_WIN_EXE="$(pwd)/build-win/refx_win.exe"
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
 
-cmake -S . -B build-asan -DREFX_SANITIZE=ON -DREFX_BENCH=OFF
+cmake -S . -B build-asan -DREFX_SANITIZE=ON -DREFX_TESTS=ON -DREFX_BENCH=OFF
 cmake --build build-asan -j"$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j"$jobs")
