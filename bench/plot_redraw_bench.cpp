@@ -8,11 +8,11 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/startup.h"
+#include "core/program.h"
 #include "line_by_line_window.h"
 #include "plot/plot_lin/xlib_plot_window.h"
 #include "plot/trace.h"
-#include "shell/program.h"
-#include "shell/startup.h"
 
 namespace {
 

@@ -6,10 +6,11 @@
 target_compile_definitions(refx_core PUBLIC __USE_MINGW_ANSI_STDIO=1)
 
 file(GLOB REFX_WIN_SOURCES CONFIGURE_DEPENDS
-  ${CMAKE_CURRENT_SOURCE_DIR}/shell/wincon/*.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/console/wincon/*.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/app/main_win.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/plot/gdi/*.cpp)
 # windows_build.cpp is part of refx_core already.
-list(REMOVE_ITEM REFX_WIN_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/shell/wincon/windows_build.cpp)
+list(REMOVE_ITEM REFX_WIN_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/console/wincon/windows_build.cpp)
 
 add_executable(refx_win ${REFX_WIN_SOURCES})
 target_link_libraries(refx_win PRIVATE refx_core gdi32 user32 kernel32)

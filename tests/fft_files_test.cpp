@@ -3,12 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <algorithm>
 #include <random>
 
-#include "shell/float80.h"
+#include "core/float80.h"
 #include "spectral/mag_phase.h"
 #include "support/scripted_console.h"
 #include "support/temp_dir.h"
@@ -133,7 +133,8 @@ TEST_F(FftFiles, StepCheck) {
     const bool want = count > 1 && std::fabs(step - 1) > 0.01;
     EXPECT_EQ(con.transcript().find("Warning - delf in FFT 2 file doesn't match program value;\n"
                                     "Press any A/N key to continue\n") != std::string::npos,
-              want) << step;
+              want)
+        << step;
     EXPECT_EQ(con.waits(), want ? 1 : 0);
     EXPECT_NEAR(double(delf), count > 1 ? step : -7, 1e-12);
     EXPECT_EQ(p->fft.deltaf, 1.0L);  // the program's step never changes

@@ -5,11 +5,11 @@
 #include <tuple>
 #include <vector>
 
-#include "shell/console_io.h"
-#include "shell/fatal.h"
-#include "shell/main_menu.h"
-#include "shell/startup.h"
-#include "shell/stream_input.h"
+#include "app/main_menu.h"
+#include "app/startup.h"
+#include "console/console_io.h"
+#include "console/stream_input.h"
+#include "core/fatal.h"
 #include "support/scripted_console.h"
 #include "support/temp_dir.h"
 #include "support/test_program.h"

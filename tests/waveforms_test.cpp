@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <tuple>
 
-#include "shell/program.h"
+#include "core/program.h"
 #include "support/scripted_console.h"
 #include "support/temp_dir.h"
 #include "support/test_program.h"

@@ -2,8 +2,8 @@
 
 #include <vector>
 
+#include "core/program.h"
 #include "plot/axis.h"
-#include "shell/program.h"
 
 namespace refx {
 

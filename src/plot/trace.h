@@ -1,8 +1,8 @@
 #pragma once
 // One complete picture of a plot: window, axes and the samples as a trace or as sticks.
+#include "core/samples.h"
 #include "plot/plot_params.h"
 #include "plot/plot_window.h"
-#include "shell/samples.h"
 
 namespace refx {
 

@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <string>
 
+#include "core/program.h"
 #include "plot/axis.h"
 #include "plot/drawing.h"
 #include "plot/trace.h"
-#include "shell/program.h"
 
 namespace refx {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The interactive plot viewer: draws a plot and obeys keys typed into the plot window until Q.
+#include "core/samples.h"
 #include "plot/plot_params.h"
-#include "shell/samples.h"
 
 namespace refx {
 

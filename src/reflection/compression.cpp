@@ -2,11 +2,11 @@
 
 #include <cmath>
 
+#include "console/console_io.h"
+#include "core/program.h"
 #include "reflection/lowpass.h"
 #include "reflection/rrc_actions.h"
 #include "reflection/rrc_steps.h"
-#include "shell/console_io.h"
-#include "shell/program.h"
 #include "spectral/cmplx.h"
 #include "spectral/fft.h"
 

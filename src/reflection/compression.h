@@ -2,7 +2,7 @@
 // Compression (spectrum times the filter and the low-pass response) and de-compression
 // (an interval of the waveform divided by them). The menu actions C and D are declared
 // in rrc_actions.h; this header holds what their tests inspect.
-#include "shell/samples.h"
+#include "core/samples.h"
 
 namespace refx {
 

@@ -1,8 +1,8 @@
 // The settings of de-compression (keys I, T, Z, F, X).
+#include "console/console_io.h"
+#include "core/program.h"
 #include "reflection/rrc_actions.h"
 #include "reflection/rrc_steps.h"
-#include "shell/console_io.h"
-#include "shell/program.h"
 
 namespace refx {
 

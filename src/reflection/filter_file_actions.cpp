@@ -1,8 +1,8 @@
 #include "reflection/filter_file_actions.h"
 
+#include "console/console_io.h"
+#include "core/program.h"
 #include "reflection/filter_files.h"
-#include "shell/console_io.h"
-#include "shell/program.h"
 
 namespace refx {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The reflection removal menu's R and S actions: read or save the compression filter and
 // report the outcome.
-#include "shell/console.h"
+#include "console/console.h"
 
 namespace refx {
 

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "shell/console_io.h"
-#include "shell/float80.h"
-#include "shell/program.h"
+#include "console/console_io.h"
+#include "core/float80.h"
+#include "core/program.h"
 
 namespace refx {
 

@@ -3,8 +3,8 @@
 // holding the bin frequency and the filter's real and imaginary parts.
 #include <string>
 
-#include "shell/console.h"
-#include "shell/samples.h"
+#include "console/console.h"
+#include "core/samples.h"
 
 namespace refx {
 

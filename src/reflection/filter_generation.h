@@ -1,8 +1,8 @@
 #pragma once
 // The compression filter: the reciprocal of a reference spectrum, optionally band-limited
 // above fmax and optionally made minimum phase.
-#include "shell/console.h"
-#include "shell/samples.h"
+#include "console/console.h"
+#include "core/samples.h"
 
 namespace refx {
 

@@ -1,9 +1,9 @@
 // The settings that steer filter generation (keys E, N, M, O, U, H). None regenerates
 // the filter; they take effect at the next generation.
+#include "console/console_io.h"
+#include "core/program.h"
 #include "reflection/rrc_actions.h"
 #include "reflection/rrc_steps.h"
-#include "shell/console_io.h"
-#include "shell/program.h"
 
 namespace refx {
 

@@ -4,11 +4,11 @@
 #include <array>
 #include <cmath>
 
+#include "console/console_io.h"
+#include "core/program.h"
 #include "reflection/minimum_phase.h"
 #include "reflection/rrc_actions.h"
 #include "reflection/rrc_steps.h"
-#include "shell/console_io.h"
-#include "shell/program.h"
 #include "spectral/fft.h"
 
 namespace refx {

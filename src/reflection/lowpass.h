@@ -1,7 +1,7 @@
 #pragma once
 // The optional low-pass response L used by compression, de-compression and the
 // stand-alone low-pass applications.
-#include "shell/console.h"
+#include "console/console.h"
 #include "spectral/cmplx.h"
 
 namespace refx {

@@ -1,8 +1,8 @@
 // The settings of the optional low-pass filter (keys L, P, Y, J, K).
+#include "console/console_io.h"
+#include "core/program.h"
 #include "reflection/rrc_actions.h"
 #include "reflection/rrc_steps.h"
-#include "shell/console_io.h"
-#include "shell/program.h"
 
 namespace refx {
 

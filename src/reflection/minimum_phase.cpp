@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "console/console_io.h"
+#include "core/program.h"
 #include "reflection/rrc_steps.h"
-#include "shell/console_io.h"
-#include "shell/program.h"
 #include "spectral/fft.h"
 
 namespace refx {

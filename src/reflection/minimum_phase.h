@@ -1,6 +1,6 @@
 #pragma once
 // Minimum-phase conversion by the real cepstrum.
-#include "shell/console.h"
+#include "console/console.h"
 
 namespace refx {
 

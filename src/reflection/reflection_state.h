@@ -3,7 +3,7 @@
 // compression / de-compression settings.
 #include <string>
 
-#include "shell/samples.h"
+#include "core/samples.h"
 
 namespace refx {
 

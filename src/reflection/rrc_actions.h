@@ -2,7 +2,7 @@
 // The actions of the reflection removal menu, one per key. Each reads what it needs
 // through the console, acts on the program state and reports through rrc_error and
 // its own messages.
-#include "shell/console.h"
+#include "console/console.h"
 
 namespace refx {
 

@@ -2,17 +2,19 @@
 
 #include <cctype>
 
+#include "console/console_io.h"
+#include "core/program.h"
 #include "reflection/filter_file_actions.h"
 #include "reflection/rrc_actions.h"
-#include "shell/console_io.h"
-#include "shell/program.h"
 #include "waveforms/status_lines.h"
 
 namespace refx {
 
 namespace {
 
-const char* enabled_or_disabled(bool enabled) { return enabled ? " (enabled)\n" : " (disabled)\n"; }
+const char* enabled_or_disabled(bool enabled) {
+  return enabled ? " (enabled)\n" : " (disabled)\n";
+}
 
 void print_filter_lines(const Reflection& r, Console& con) {
   con.print("G to generate compression filter");
@@ -20,8 +22,9 @@ void print_filter_lines(const Reflection& r, Console& con) {
   con.print("E to toggle fmax for compression filter generation");
   con.print(enabled_or_disabled(r.enable_fmax_rrc_compress == 1));
   if (r.enable_fmax_rrc_compress == 1) {
-    con_printf(con, "%s%Le%s", "N to set fmax for compression filter generation (fmax = ",
-               r.fmax_rrc_compress, ")\n");
+    con_printf(con, "%s%Le%s",
+               "N to set fmax for compression filter generation (fmax = ", r.fmax_rrc_compress,
+               ")\n");
     con.print("M to toggle fmax phase entension method ");
     con.print(r.i_constant_phase_slope > 0 ? "(constant phase slope)\n"
                                            : "(maintain phase of compression filter)\n");
@@ -99,30 +102,77 @@ void dispatch(Program& p, Console& con, int key) {
   const bool lpf = r.use_lpf_rrc > 0;
   const bool filt = r.rrc_filt > 0;
   switch (key) {
-    case 'M': if (fmax_gen) toggle_phase_method(p, con); break;
-    case 'U': if (slope) set_phase_compensation(p, con); break;
-    case 'O': if (slope) set_phase_average_points(p, con); break;
-    case 'H': toggle_minimum_phase(p, con); break;
-    case 'J': if (lpf) toggle_lpf_inverse_limiting(p, con); break;
-    case 'K': if (lpf) set_lpf_inverse_limit(p, con); break;
-    case 'A': if (lpf) apply_lpf(p, con); break;
-    case 'B': if (lpf) apply_inverse_lpf(p, con); break;
-    case 'Z': if (filt) toggle_endpoint_correction(p, con); break;
-    case 'C': if (filt) compress_waveform(p, con); break;
-    case 'D': if (filt && r.n1_rrc > 0 && r.n2_rrc > 0) decompress_waveform(p, con); break;
-    case 'G': generate_filter(p, con); break;
-    case 'R': read_filter_action(p, con); break;
-    case 'S': if (filt) save_filter_action(p, con); break;
-    case 'E': toggle_fmax_compress(p, con); break;
-    case 'F': if (filt) toggle_fmax_decompress(p, con); break;
-    case 'N': set_fmax_compress(p, con); break;
-    case 'X': if (filt && r.enable_fmax_rrc_decompress == 1) set_fmax_decompress(p, con); break;
-    case 'Y': if (r.use_lpf_rrc == 1) toggle_lpf_type(p, con); break;
-    case 'P': if (r.use_lpf_rrc == 1) set_lpf_parameters(p, con); break;
-    case 'L': toggle_lpf(p, con); break;
-    case 'T': if (filt) toggle_interval_type(p, con); break;
-    case 'I': if (filt) set_interval(p, con); break;
-    default: break;
+    case 'M':
+      if (fmax_gen) toggle_phase_method(p, con);
+      break;
+    case 'U':
+      if (slope) set_phase_compensation(p, con);
+      break;
+    case 'O':
+      if (slope) set_phase_average_points(p, con);
+      break;
+    case 'H':
+      toggle_minimum_phase(p, con);
+      break;
+    case 'J':
+      if (lpf) toggle_lpf_inverse_limiting(p, con);
+      break;
+    case 'K':
+      if (lpf) set_lpf_inverse_limit(p, con);
+      break;
+    case 'A':
+      if (lpf) apply_lpf(p, con);
+      break;
+    case 'B':
+      if (lpf) apply_inverse_lpf(p, con);
+      break;
+    case 'Z':
+      if (filt) toggle_endpoint_correction(p, con);
+      break;
+    case 'C':
+      if (filt) compress_waveform(p, con);
+      break;
+    case 'D':
+      if (filt && r.n1_rrc > 0 && r.n2_rrc > 0) decompress_waveform(p, con);
+      break;
+    case 'G':
+      generate_filter(p, con);
+      break;
+    case 'R':
+      read_filter_action(p, con);
+      break;
+    case 'S':
+      if (filt) save_filter_action(p, con);
+      break;
+    case 'E':
+      toggle_fmax_compress(p, con);
+      break;
+    case 'F':
+      if (filt) toggle_fmax_decompress(p, con);
+      break;
+    case 'N':
+      set_fmax_compress(p, con);
+      break;
+    case 'X':
+      if (filt && r.enable_fmax_rrc_decompress == 1) set_fmax_decompress(p, con);
+      break;
+    case 'Y':
+      if (r.use_lpf_rrc == 1) toggle_lpf_type(p, con);
+      break;
+    case 'P':
+      if (r.use_lpf_rrc == 1) set_lpf_parameters(p, con);
+      break;
+    case 'L':
+      toggle_lpf(p, con);
+      break;
+    case 'T':
+      if (filt) toggle_interval_type(p, con);
+      break;
+    case 'I':
+      if (filt) set_interval(p, con);
+      break;
+    default:
+      break;
   }
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/console.h"
+#include "console/console.h"
 
 namespace refx {
 

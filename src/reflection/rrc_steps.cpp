@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "shell/console_io.h"
-#include "shell/program.h"
+#include "console/console_io.h"
+#include "core/program.h"
 
 namespace refx {
 

@@ -2,7 +2,7 @@
 // Steps shared by the reflection removal actions: prompts, pauses, the source and
 // destination of an operation with the status carried between them, gathering a
 // source waveform and storing a transformed result.
-#include "shell/console.h"
+#include "console/console.h"
 
 namespace refx {
 

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <string>
 
-#include "shell/console_io.h"
-#include "shell/float80.h"
-#include "shell/program.h"
+#include "console/console_io.h"
+#include "core/float80.h"
+#include "core/program.h"
 #include "spectral/mag_phase.h"
 
 namespace refx {

@@ -2,7 +2,7 @@
 // Saving an FFT slot to a file and reading one back, in the format the main menu's
 // toggle selects: text of frequency, dB magnitude and phase, or binary of frequency,
 // real and imaginary part.
-#include "shell/console.h"
+#include "console/console.h"
 
 namespace refx {
 

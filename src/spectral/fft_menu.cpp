@@ -3,10 +3,10 @@
 #include <cctype>
 #include <cmath>
 
+#include "console/console_io.h"
+#include "core/program.h"
 #include "plot/axis.h"
 #include "plot/viewer.h"
-#include "shell/console_io.h"
-#include "shell/program.h"
 #include "spectral/fft.h"
 #include "spectral/fft_files.h"
 #include "spectral/mag_phase.h"
@@ -166,8 +166,8 @@ void plot_fft(Program& p, Console& con, int plot_mode) {
   p.plot.deltaf_float = static_cast<float>(p.fft.deltaf);
   FftSlotRef slot = p.fft.slot(plot_num);
   PlotParams& set = plot_mode == 2 ? p.plot.a : p.plot.p;
-  plot_results(p, set, set.i_truncate, p.plot.deltaf_float, plot_mode == 2 ? slot.fftmag : slot.fftph,
-               1);
+  plot_results(p, set, set.i_truncate, p.plot.deltaf_float,
+               plot_mode == 2 ? slot.fftmag : slot.fftph, 1);
   graphics_window_end(p);
 }
 

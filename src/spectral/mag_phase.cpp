@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "shell/program.h"
+#include "core/program.h"
 
 namespace refx {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 // The transform work arrays, the twiddle tables and the two FFT slots.
-#include "shell/samples.h"
+#include "core/samples.h"
 
 namespace refx {
 

@@ -2,11 +2,11 @@
 
 #include <cctype>
 
+#include "console/console_io.h"
+#include "core/program.h"
 #include "plot/axis.h"
 #include "plot/viewer.h"
 #include "reflection/rrc_menu.h"
-#include "shell/console_io.h"
-#include "shell/program.h"
 #include "waveforms/waveform_files.h"
 #include "waveforms/window_functions.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // The time waveforms menu: read, save, scale, shift, add, subtract and window the two slots.
-#include "shell/console.h"
+#include "console/console.h"
 
 namespace refx {
 

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "shell/console_io.h"
-#include "shell/float80.h"
-#include "shell/program.h"
+#include "console/console_io.h"
+#include "core/float80.h"
+#include "core/program.h"
 
 namespace refx {
 

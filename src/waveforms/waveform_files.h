@@ -3,7 +3,7 @@
 // read and save menus the time waveforms menu opens with R and S.
 #include <string>
 
-#include "shell/console.h"
+#include "console/console.h"
 #include "waveforms/waveform_state.h"
 
 namespace refx {

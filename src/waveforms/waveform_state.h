@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "shell/samples.h"
+#include "core/samples.h"
 
 namespace refx {
 

@@ -4,8 +4,8 @@
 #include <climits>
 #include <cmath>
 
-#include "shell/console_io.h"
-#include "shell/program.h"
+#include "console/console_io.h"
+#include "core/program.h"
 
 namespace refx {
 

@@ -1,8 +1,8 @@
 #pragma once
 // One-sided window functions: 1 up to a first point, falling to a minimum at a last point,
 // the minimum from there on. Set up by the window menu, applied by the time waveforms menu.
-#include "shell/console.h"
-#include "shell/samples.h"
+#include "console/console.h"
+#include "core/samples.h"
 #include "waveforms/waveform_state.h"
 
 namespace refx {

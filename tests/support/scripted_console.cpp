@@ -1,6 +1,6 @@
 #include "support/scripted_console.h"
 
-#include "shell/console_io.h"
+#include "console/console_io.h"
 
 namespace refx {
 
@@ -12,7 +12,8 @@ int ScriptedConsole::next() {
 bool ScriptedConsole::read_line(std::string& line, std::size_t max_chars) {
   if (pos_ >= typed_.size()) throw ScriptExhausted();
   std::size_t end = typed_.find('\n', pos_);
-  std::string whole = typed_.substr(pos_, end == std::string::npos ? std::string::npos : end - pos_);
+  std::string whole =
+      typed_.substr(pos_, end == std::string::npos ? std::string::npos : end - pos_);
   pos_ = end == std::string::npos ? typed_.size() : end + 1;
   // Like an edited curses line: characters past the limit are not taken.
   line = whole.substr(0, max_chars);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/console.h"
+#include "console/console.h"
 
 namespace refx {
 
@@ -20,7 +20,10 @@ class ScriptedConsole : public Console {
 
   void type(const std::string& more) { typed_ += more; }
 
-  void clear() override { screens_.emplace_back(); ++clears_; }
+  void clear() override {
+    screens_.emplace_back();
+    ++clears_;
+  }
   void print(const std::string& text) override {
     if (screens_.empty()) screens_.emplace_back();
     screens_.back() += text;
@@ -32,7 +35,10 @@ class ScriptedConsole : public Console {
   bool read_line(std::string& line, std::size_t max_chars) override;
   bool read_word(std::string& word, std::size_t max_chars) override;
   bool read_number_text(std::string& text) override { return read_line(text, 255); }
-  int wait_for_key() override { ++waits_; return next(); }
+  int wait_for_key() override {
+    ++waits_;
+    return next();
+  }
 
   // Everything printed since the start, across screens.
   const std::string& transcript() const { return transcript_; }

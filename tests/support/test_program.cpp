@@ -1,6 +1,6 @@
 #include "support/test_program.h"
 
-#include "shell/startup.h"
+#include "app/startup.h"
 
 namespace refx {
 

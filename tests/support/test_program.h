@@ -2,7 +2,7 @@
 // A fresh Program started as if from a configuration file, for tests.
 #include <memory>
 
-#include "shell/program.h"
+#include "core/program.h"
 
 namespace refx {
 

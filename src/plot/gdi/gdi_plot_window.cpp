@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "shell/console.h"
-#include "shell/fatal.h"
-#include "shell/program.h"
+#include "console/console.h"
+#include "core/fatal.h"
+#include "core/program.h"
 
 namespace refx {
 

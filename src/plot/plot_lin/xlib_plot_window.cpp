@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "shell/fatal.h"
+#include "core/fatal.h"
 
 namespace refx {
 

@@ -1,4 +1,4 @@
-#include "shell/console_io.h"
+#include "console/console_io.h"
 
 #include <cerrno>
 #include <cstdarg>
@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "shell/program.h"
+#include "core/program.h"
 
 namespace refx {
 
@@ -93,7 +93,9 @@ void read_name_word(Console& con, std::string& name) {
   name = word;
 }
 
-bool is_quit_answer(const std::string& answer) { return answer == "Q" || answer == "q"; }
+bool is_quit_answer(const std::string& answer) {
+  return answer == "Q" || answer == "q";
+}
 
 bool first_word(const std::string& line, std::string& word, std::size_t max_chars) {
   const char* blanks = " \t\r\n\v\f";
@@ -111,8 +113,8 @@ void pause(Program& p, Console& con) {
   p.ascii_code_continue = static_cast<char>(con.wait_for_key());
 }
 
-std::FILE* open_for_read(Console& con, const std::string& prompt, bool as_word,
-                         std::string& name, const char* mode) {
+std::FILE* open_for_read(Console& con, const std::string& prompt, bool as_word, std::string& name,
+                         const char* mode) {
   for (;;) {
     con.print(prompt);
     con.refresh();

@@ -1,4 +1,4 @@
-#include "shell/build_constants.h"
+#include "core/build_constants.h"
 
 namespace refx {
 

@@ -1,17 +1,19 @@
-#include "shell/curses/curses_console.h"
+#include "console/curses/curses_console.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
-#include "shell/console_io.h"
-#include "shell/fatal.h"
+#include "console/console_io.h"
+#include "core/fatal.h"
 
 namespace refx {
 
 namespace {
 
-void exit_curses() { endwin(); }
+void exit_curses() {
+  endwin();
+}
 
 constexpr int kFailedReadsBeforeHangup = 100;
 
@@ -26,11 +28,17 @@ CursesConsole::CursesConsole() {
   scrollok(Curses_Window, TRUE);
 }
 
-void CursesConsole::clear() { wclear(Curses_Window); }
+void CursesConsole::clear() {
+  wclear(Curses_Window);
+}
 
-void CursesConsole::print(const std::string& text) { waddstr(Curses_Window, text.c_str()); }
+void CursesConsole::print(const std::string& text) {
+  waddstr(Curses_Window, text.c_str());
+}
 
-void CursesConsole::refresh() { wrefresh(Curses_Window); }
+void CursesConsole::refresh() {
+  wrefresh(Curses_Window);
+}
 
 void CursesConsole::key_mode() {
   cbreak();
@@ -85,8 +93,12 @@ bool CursesConsole::read_word(std::string& word, std::size_t max_chars) {
   return read_line(line, max_chars) && first_word(line, word, max_chars);
 }
 
-bool CursesConsole::read_number_text(std::string& text) { return read_line(text, 255); }
+bool CursesConsole::read_number_text(std::string& text) {
+  return read_line(text, 255);
+}
 
-int CursesConsole::wait_for_key() { return read_key(); }
+int CursesConsole::wait_for_key() {
+  return read_key();
+}
 
 }  // namespace refx

@@ -2,9 +2,9 @@
 // All program-wide state, kept for the whole run: one object, created once by main.
 #include <memory>
 
+#include "core/build_constants.h"
 #include "plot/plot_params.h"
 #include "reflection/reflection_state.h"
-#include "shell/build_constants.h"
 #include "spectral/spectral_state.h"
 #include "waveforms/waveform_state.h"
 
@@ -22,7 +22,7 @@ struct Program {
   int maxx = 0, maxy = 0;  // Linux plot window size
   int foreground_rgb[3] = {0, 0, 0};
   int background_rgb[3] = {0, 0, 0};
-  int plot_area_divisor[4] = {0, 0, 0, 0};     // left, right, bottom, top edges
+  int plot_area_divisor[4] = {0, 0, 0, 0};  // left, right, bottom, top edges
   int plot_area_multiplier[4] = {0, 0, 0, 0};
   long double delt = 0;
   long double delf_minp = 0;
@@ -44,6 +44,8 @@ struct Program {
 };
 
 // Program is tens of megabytes: always on the heap, never on the stack.
-inline std::unique_ptr<Program> make_program() { return std::make_unique<Program>(); }
+inline std::unique_ptr<Program> make_program() {
+  return std::make_unique<Program>();
+}
 
 }  // namespace refx

@@ -2,7 +2,7 @@
 // The curses back-end of the Console seam (refx_lin).
 #include <curses.h>
 
-#include "shell/console.h"
+#include "console/console.h"
 
 namespace refx {
 

@@ -1,12 +1,12 @@
 // refx_lin: the curses console and the X11 plot window around refx_core.
 #include <cstdlib>
 
+#include "app/main_menu.h"
+#include "app/startup.h"
+#include "console/curses/curses_console.h"
+#include "core/fatal.h"
+#include "core/program.h"
 #include "plot/plot_lin/xlib_plot_window.h"
-#include "shell/curses/curses_console.h"
-#include "shell/fatal.h"
-#include "shell/main_menu.h"
-#include "shell/program.h"
-#include "shell/startup.h"
 
 int main() {
   auto program = refx::make_program();

@@ -1,10 +1,12 @@
-#include "shell/fatal.h"
+#include "core/fatal.h"
 
-#include "shell/program.h"
+#include "core/program.h"
 
 namespace refx {
 
-void terminate_program() { throw ProgramExit{0}; }
+void terminate_program() {
+  throw ProgramExit{0};
+}
 
 void end_program(Program& p, Console& con) {
   con.print("Program will be terminated\n");

@@ -1,6 +1,6 @@
 #pragma once
 // Ending the program: the fatal stop and the normal end.
-#include "shell/console.h"
+#include "console/console.h"
 
 namespace refx {
 

@@ -1,10 +1,10 @@
-#include "shell/startup.h"
+#include "app/startup.h"
 
 #include <cmath>
 #include <limits>
 
-#include "shell/fatal.h"
-#include "shell/program.h"
+#include "core/fatal.h"
+#include "core/program.h"
 
 namespace refx {
 
@@ -29,8 +29,7 @@ void read_data_line(Program& p, Console& con, std::FILE* file, std::string& line
 void read_int_pair(Program& p, Console& con, std::FILE* file, int* divisor, int* multiplier) {
   std::string line;
   read_data_line(p, con, file, line);
-  if (std::sscanf(line.c_str(), "%d%d", divisor, multiplier) != 2)
-    report_file_format_error(p, con);
+  if (std::sscanf(line.c_str(), "%d%d", divisor, multiplier) != 2) report_file_format_error(p, con);
 }
 
 void read_rgb(Program& p, Console& con, std::FILE* file, int rgb[3]) {
@@ -85,8 +84,7 @@ void read_configuration(Program& p, Console& con, std::FILE* input_file) {
   p.delt = 1.0L / p.sampling_rate;
 
   read_data_line(p, con, input_file, line);
-  if (std::sscanf(line.c_str(), "%ld", &p.num_meas_points) != 1)
-    report_file_format_error(p, con);
+  if (std::sscanf(line.c_str(), "%ld", &p.num_meas_points) != 1) report_file_format_error(p, con);
   if (!is_power_of_two(p.num_meas_points)) {
     con.print("Error - num_meas_points is not a power of 2\n");
     end_program(p, con);
@@ -101,8 +99,7 @@ void read_configuration(Program& p, Console& con, std::FILE* input_file) {
     read_rgb(p, con, input_file, p.foreground_rgb);
     read_rgb(p, con, input_file, p.background_rgb);
     for (int edge = 0; edge < 4; ++edge)
-      read_int_pair(p, con, input_file, &p.plot_area_divisor[edge],
-                    &p.plot_area_multiplier[edge]);
+      read_int_pair(p, con, input_file, &p.plot_area_divisor[edge], &p.plot_area_multiplier[edge]);
   } else {
     read_data_line(p, con, input_file, line);
     if (std::sscanf(line.c_str(), "%i", &p.maxx) != 1) report_file_format_error(p, con);
@@ -132,8 +129,8 @@ void derive_values(Program& p) {
 
   p.fft.deltaf = 1.0L / (static_cast<long double>(p.deltat) * n);
   const long nptsa = n;
-  set_plot_params(p.plot.a, 10.0f, -30.0f, static_cast<float>((nptsa / 2 - 1) * p.fft.deltaf),
-                  n, nptsa / 2 + 1, nptsa / 2 + 1);
+  set_plot_params(p.plot.a, 10.0f, -30.0f, static_cast<float>((nptsa / 2 - 1) * p.fft.deltaf), n,
+                  nptsa / 2 + 1, nptsa / 2 + 1);
 
   p.plot.tic_offset = 2;
   if (p.build->windows) {

@@ -4,8 +4,8 @@
 // and typed entries from standard input.
 #include <functional>
 
-#include "shell/console.h"
-#include "shell/stream_input.h"
+#include "console/console.h"
+#include "console/stream_input.h"
 
 namespace refx {
 

@@ -1,12 +1,12 @@
 // refx_win: the Windows console and the GDI plot window around refx_core.
 #include <cstdlib>
 
+#include "app/main_menu.h"
+#include "app/startup.h"
+#include "console/wincon/windows_console.h"
+#include "core/fatal.h"
+#include "core/program.h"
 #include "plot/gdi/gdi_plot_window.h"
-#include "shell/fatal.h"
-#include "shell/main_menu.h"
-#include "shell/program.h"
-#include "shell/startup.h"
-#include "shell/wincon/windows_console.h"
 
 int main() {
   auto program = refx::make_program();

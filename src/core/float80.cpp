@@ -1,4 +1,4 @@
-#include "shell/float80.h"
+#include "core/float80.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,9 +1,9 @@
-#include "shell/main_menu.h"
+#include "app/main_menu.h"
 
 #include <cctype>
 
-#include "shell/fatal.h"
-#include "shell/program.h"
+#include "core/fatal.h"
+#include "core/program.h"
 #include "spectral/fft_menu.h"
 #include "waveforms/time_menu.h"
 

@@ -1,7 +1,7 @@
-#include "shell/stream_input.h"
+#include "console/stream_input.h"
 
-#include "shell/console_io.h"
-#include "shell/fatal.h"
+#include "console/console_io.h"
+#include "core/fatal.h"
 
 namespace refx {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "shell/console.h"
+#include "console/console.h"
 
 namespace refx {
 
@@ -36,8 +36,8 @@ void pause(Program& p, Console& con);
 
 // Prints the prompt and reads a name (a whole line, or one word) until a file opens;
 // "Error opening file <name>;" after each failure. Q or q returns null, nothing changed.
-std::FILE* open_for_read(Console& con, const std::string& prompt, bool as_word,
-                         std::string& name, const char* mode);
+std::FILE* open_for_read(Console& con, const std::string& prompt, bool as_word, std::string& name,
+                         const char* mode);
 
 // Opens a file for writing; while it fails, asks for another name. Q or q there gives up:
 // "File save aborted\n" is printed and null returned, with nothing written.

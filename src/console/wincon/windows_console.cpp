@@ -1,4 +1,4 @@
-#include "shell/wincon/windows_console.h"
+#include "console/wincon/windows_console.h"
 
 #include <conio.h>
 #include <windows.h>

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "shell/console.h"
+#include "console/console.h"
 
 namespace refx {
 
