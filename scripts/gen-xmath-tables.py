@@ -197,6 +197,8 @@ def main():
     out.append("// ln2/64 = kLn2By64Part1 (43 bits, so k * part is exact for |k| < 2^21) + Part2")
     out.append("constexpr long double kLn2By64Part1 = %s;" % hexld(l1))
     out.append("constexpr long double kLn2By64Part2 = %s;" % hexld(l2))
+    hi, lo = split(mp.log(2), 64)
+    out.append("constexpr DoubleLd kLn2{%s, %s};" % (hexld(hi), hexld(ld_round(lo))))
     out.append("constexpr long double k64OverLn2 = %s;" % hexld(ld_round(mpf_to_fraction(64 / mp.log(2)))))
     out.append("// 2^(j/64), j = 0..63, as hi + lo")
     out.append("constexpr DoubleLd kExp2Table[64] = {")

@@ -284,4 +284,24 @@ long double xexp(long double x) {
   return m * std::ldexp(1.0L, ki + 64) * 0x1p-64L;
 }
 
+double xlog(double x) {
+  if (x != x || x < 0) return (x - x) / (x - x);  // NaN
+  if (x == 0) return -std::numeric_limits<double>::infinity();
+  if (x > std::numeric_limits<double>::max()) return x;
+  // x = 2^k m with m in [sqrt(1/2), sqrt(2)); log m = 2 atanh(s), s = (m - 1)/(m + 1), |s| < 0.172
+  int k = 0;
+  long double m = std::frexp(static_cast<long double>(x), &k);
+  if (m < 0.70710678118654752440L) {
+    m *= 2;
+    --k;
+  }
+  const long double s = (m - 1) / (m + 1);
+  const long double s2 = s * s;
+  // Taylor series of atanh(s)/s to s^24: the first term left out is below 2^-65
+  long double t = 1.0L / 25;
+  for (int j = 23; j >= 1; j -= 2) t = 1.0L / j + s2 * t;
+  const DoubleLd k_ln2 = two_prod(static_cast<long double>(k), kLn2.hi);
+  return static_cast<double>(k_ln2.hi + (2 * s * t + (k_ln2.lo + k * kLn2.lo)));
+}
+
 }  // namespace refx

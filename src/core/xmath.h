@@ -13,4 +13,8 @@ long double xsin(long double x);
 long double xcos(long double x);
 long double xexp(long double x);
 
+// Natural logarithm of a double (the plot axis works in double), computed in long double and
+// rounded once to double: the two C libraries' log differ in the last bit for some arguments.
+double xlog(double x);
+
 }  // namespace refx

@@ -203,6 +203,40 @@ void check_specials() {
   }
 }
 
+// xlog against logq rounded to double, on the float ranges the plot axis takes and beyond.
+void check_xlog(Digest* axis, bool quiet) {
+  long count = 0, correct = 0;
+  double worst = 0, worst_arg = 0;
+  for (int i = 0; i < 200000; ++i) {
+    const double x = i % 2 ? static_cast<double>(static_cast<float>(log_uniform(-149, 128)))
+                           : static_cast<double>(log_uniform(-1074, 1024));
+    const double got = refx::xlog(std::fabs(x));
+    const __float128 ref = logq(fabsq(x));
+    const double nearest = static_cast<double>(ref);
+    int e = 0;
+    std::frexp(nearest, &e);
+    const double err = static_cast<double>(fabsq(got - ref) / std::ldexp(1.0, e - 53));
+    ++count;
+    if (got == nearest) ++correct;
+    if (err > worst) {
+      worst = err;
+      worst_arg = std::fabs(x);
+    }
+    axis->add(got);
+  }
+  const bool specials = std::isnan(refx::xlog(-1.0)) && refx::xlog(0.0) == -INFINITY &&
+                        refx::xlog(INFINITY) == INFINITY && refx::xlog(1.0) == 0.0;
+  if (!quiet)
+    std::printf("%-28s %7ld args  worst %.6f ulp (at %.17g)  correctly rounded %.4f%%\n",
+                "log (double)", count, worst, worst_arg,
+                100.0 * static_cast<double>(correct) / static_cast<double>(count));
+  if (!(worst < 0.51) || !specials) {
+    std::printf("FAIL xlog: error of %.4f ulp at %.17g, special values %s\n", worst, worst_arg,
+                specials ? "right" : "wrong");
+    ++failures;
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -282,8 +316,12 @@ int main(int argc, char** argv) {
       std::printf("%-28s %7ld args  worst %.6f ulp (at %.21Lg)  correctly rounded %.4f%%\n",
                   s.name.c_str(), s.count, s.worst, s.worst_arg,
                   100.0 * static_cast<double>(s.correct) / static_cast<double>(s.count));
-    if (!(s.worst < 1.0)) {
-      std::printf("FAIL %s: error of %.4f ulp at %.21Lg\n", s.name.c_str(), s.worst, s.worst_arg);
+    // The kernels' own error is a few thousandths of a unit, so any result more than 0.51
+    // units away, or more than one in a thousand misrounded in any range, is a fault.
+    const double share = static_cast<double>(s.correct) / static_cast<double>(s.count);
+    if (!(s.worst < 0.51) || share < 0.999) {
+      std::printf("FAIL %s: error of %.4f ulp at %.21Lg, %.4f%% correctly rounded\n",
+                  s.name.c_str(), s.worst, s.worst_arg, 100.0 * share);
       ++failures;
     }
   }
@@ -292,21 +330,14 @@ int main(int argc, char** argv) {
       std::printf("C library %-24s worst %.4g ulp (at %.21Lg)  correctly rounded %.4f%%\n",
                   s.name.c_str(), s.worst, s.worst_arg,
                   100.0 * static_cast<double>(s.correct) / static_cast<double>(s.count));
-  // The plot axis takes the double-precision log and exp of the C library.
+  // The plot axis takes xlog and the C library's double exp, the latter for n ln10 only.
   Digest axis;
   for (int n = -50; n <= 50; ++n)
     axis.add(std::exp(
         static_cast<double>(n * static_cast<long double>(static_cast<float>(std::log(10.0))))));
-  for (int i = 0; i < 100000; ++i)
-    axis.add(std::log(static_cast<double>(static_cast<float>(log_uniform(-120, 120)))));
+  check_xlog(&axis, digest_only);
   const double share = 100.0 * static_cast<double>(correct) / static_cast<double>(total);
   std::printf("all: %ld results, worst %.6f ulp, correctly rounded %.4f%%\n", total, worst, share);
-  // Rounding the exact sum of the double-long-double kernels misses only results within a
-  // few thousandths of a unit of a midpoint.
-  if (share < 99.9) {
-    std::printf("FAIL: too few correctly rounded results\n");
-    ++failures;
-  }
   std::printf("xmath digest %016" PRIx64 "\n", ours.h);
   std::printf("libm digest %016" PRIx64 "\n", libm.h);
   std::printf("axis digest %016" PRIx64 "\n", axis.h);
