@@ -171,17 +171,29 @@ def main():
     out.append("constexpr long double kTwoOverPi = %s;" % hexld(ld_round(mpf_to_fraction(2 / mp.pi))))
     out.append("")
 
-    # sin r = r + r^3 * S(r^2), cos r = 1 - r^2/2 + r^4 * C(r^2) on |r| <= pi/4 (with margin)
-    zmax = (mp.pi / 4 * mp.mpf("1.0001")) ** 2
-    sin_terms = [(-1) ** (k + 1) / mp.factorial(2 * k + 3) for k in range(40)]
-    cos_terms = [(-1) ** k / mp.factorial(2 * k + 4) for k in range(40)]
-    s_coeffs, s_err = remez(series(sin_terms), mp.mpf(0), zmax, 7)
-    c_coeffs, c_err = remez(series(cos_terms), mp.mpf(0), zmax, 7)
-    out.append("// sin r = r + r^3 S(r^2), |S - fit| <= %s on r^2 in [0, %s]" %
+    # sin and cos of r = j/64 + s, |s| <= 1/128 (with margin): a table for j/64 and short
+    # kernels for s: sin s = s + s^3 S(s^2), cos s = 1 + s^2 C(s^2)
+    zmax = (mp.mpf(1) / 128 * mp.mpf("1.01")) ** 2
+    sin_terms = [(-1) ** (k + 1) / mp.factorial(2 * k + 3) for k in range(30)]
+    cos_terms = [(-1) ** (k + 1) / mp.factorial(2 * k + 2) for k in range(30)]
+    s_coeffs, s_err = remez(series(sin_terms), mp.mpf(0), zmax, 3)
+    c_coeffs, c_err = remez(series(cos_terms), mp.mpf(0), zmax, 3)
+    out.append("// sin s = s + s^3 S(s^2), |S - fit| <= %s on s^2 in [0, %s]" %
                (mp.nstr(s_err, 3), mp.nstr(zmax, 6)))
-    out += poly_block("kSin", s_coeffs, 2)
-    out.append("// cos r = 1 - r^2/2 + r^4 C(r^2), |C - fit| <= %s" % mp.nstr(c_err, 3))
-    out += poly_block("kCos", c_coeffs, 2)
+    out += poly_block("kSin", s_coeffs, 0)
+    out.append("// cos s = 1 + s^2 C(s^2), |C - fit| <= %s" % mp.nstr(c_err, 3))
+    out += poly_block("kCos", c_coeffs, 0)
+    out.append("// sin(j/64) and cos(j/64), j = 0..51, as hi + lo")
+    out.append("constexpr DoubleLd kSinTable[52][2] = {")
+    for j in range(52):
+        a = mp.mpf(j) / 64
+        row = []
+        for v in (mp.sin(a), mp.cos(a)):
+            f = mpf_to_fraction(v)
+            hi = ld_round(f)
+            row.append("{%s, %s}" % (hexld(hi), hexld(ld_round(f - hi))))
+        out.append("    {%s}," % ", ".join(row))
+    out.append("};")
     out.append("")
 
     # exp: x = (64 k + j) ln2/64 + r, |r| <= ln2/128 (with margin); e^r = 1 + r + r^2 E(r)

@@ -144,45 +144,35 @@ Reduced reduce_payne_hanek(long double ax) {
   return out;
 }
 
-// sin and cos of r = r.hi + r.lo, |r| <= pi/4.
-void sincos_kernel(DoubleLd r, long double* s, long double* c) {
-  DoubleLd z = two_prod(r.hi, r.hi);
-  z = fast_two_sum(z.hi, z.lo + 2.0L * r.hi * r.lo);
-  const long double zh = z.hi;
+// sin and cos of r = r.hi + r.lo, |r| <= pi/4 (a hair more after reduction). With r = a + s,
+// a = j/64 from the table and |s| <= 1/128, sin r = sin a + cos a s + sin a (cos s - 1) +
+// cos a (sin s - s): the first two terms are summed exactly, the rest are below 2^-14 of
+// the result, so their rounding hardly shows.
+void sincos_kernel(DoubleLd r, long double* sin_r, long double* cos_r) {
+  const bool negative = r.hi < 0;
+  const long double rh = negative ? -r.hi : r.hi;
+  const long double rl = negative ? -r.lo : r.lo;
+  const long double jf = (rh * 64 + kRoundShift) - kRoundShift;
+  const DoubleLd sa = kSinTable[static_cast<int>(jf)][0];
+  const DoubleLd ca = kSinTable[static_cast<int>(jf)][1];
+  const long double s = rh - jf / 64;  // exact; the whole of s is s + rl
+  const long double z = s * s;
+  const long double sin_s1 = s * z * (kSin0 + z * (kSin1 + z * (kSin2 + z * kSin3)));
+  const long double cos_s1 = z * (kCos0 + z * (kCos1 + z * (kCos2 + z * kCos3)));
+  const long double srl = s * rl;  // what rl adds to cos s - 1 (less its sign)
 
-  // sin r = r + r z (S0 + z (S1 + z T)), T in plain long double
-  long double t = kSin7;
-  t = kSin6 + zh * t;
-  t = kSin5 + zh * t;
-  t = kSin4 + zh * t;
-  t = kSin3 + zh * t;
-  t = kSin2 + zh * t;
-  DoubleLd u = fast_two_sum(kSin1.hi, zh * t);
-  u.lo += kSin1.lo;
-  DoubleLd q = dd_mul(z, u);
-  DoubleLd poly = fast_two_sum(kSin0.hi, q.hi);
-  poly.lo += q.lo + kSin0.lo;
-  const DoubleLd corr = dd_mul(dd_mul(r, z), poly);
-  const DoubleLd sum_s = fast_two_sum(r.hi, corr.hi);
-  *s = sum_s.hi + (sum_s.lo + (r.lo + corr.lo));
+  const DoubleLd ca_s = two_prod(ca.hi, s);
+  const DoubleLd sin_hi = two_sum(sa.hi, ca_s.hi);
+  const long double sin_lo =
+      ca_s.lo + (sa.lo + ca.lo * s + ca.hi * rl + sa.hi * cos_s1 + ca.hi * sin_s1 - sa.hi * srl);
+  const long double sin_value = sin_hi.hi + (sin_hi.lo + sin_lo);
 
-  // cos r = 1 - z/2 + z^2 (C0 + z (C1 + z T))
-  t = kCos7;
-  t = kCos6 + zh * t;
-  t = kCos5 + zh * t;
-  t = kCos4 + zh * t;
-  t = kCos3 + zh * t;
-  t = kCos2 + zh * t;
-  u = fast_two_sum(kCos1.hi, zh * t);
-  u.lo += kCos1.lo;
-  q = dd_mul(z, u);
-  poly = fast_two_sum(kCos0.hi, q.hi);
-  poly.lo += q.lo + kCos0.lo;
-  const DoubleLd quartic = dd_mul(dd_mul(z, z), poly);
-  DoubleLd rest = two_sum(-0.5L * z.hi, quartic.hi);
-  rest.lo += quartic.lo - 0.5L * z.lo;
-  const DoubleLd sum_c = fast_two_sum(1.0L, rest.hi);
-  *c = sum_c.hi + (sum_c.lo + rest.lo);
+  const DoubleLd sa_s = two_prod(sa.hi, s);
+  const DoubleLd cos_hi = two_sum(ca.hi, -sa_s.hi);
+  const long double cos_lo =
+      -sa_s.lo + (ca.lo - sa.lo * s - sa.hi * rl + ca.hi * cos_s1 - sa.hi * sin_s1 - ca.hi * srl);
+  *cos_r = cos_hi.hi + (cos_hi.lo + cos_lo);
+  *sin_r = negative ? -sin_value : sin_value;
 }
 
 }  // namespace
