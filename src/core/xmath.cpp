@@ -6,10 +6,11 @@
 
 // Methods: argument reduction by Cody and Waite (pi/2 in parts, each product exact) for
 // moderate arguments and by Payne and Hanek (the bits of 2/pi that matter, in integer
-// arithmetic) for large ones or when cancellation leaves too few bits; Tang's table method
-// for exp. The kernels are minimax polynomials (see scripts/gen-xmath-tables.py) whose
-// leading terms are summed in double-long-double arithmetic, so the only error that reaches
-// the result is the final rounding plus a few thousandths of a unit in the last place.
+// arithmetic) for large ones or when cancellation leaves too few bits. Then Tang's table
+// methods: sin and cos of j/64, and 2^(j/64) for exp, each in two parts, with short minimax
+// polynomials for the remainder (scripts/gen-xmath-tables.py). The leading terms are summed
+// exactly, so what reaches the result is the final rounding plus a few thousandths of a unit
+// in the last place at most.
 
 namespace refx {
 namespace {
