@@ -12,6 +12,9 @@ if [ "$what" = win ] || [ "$what" = test ]; then
 fi
 if [ "$what" = test ]; then
   packages+=(libgtest-dev libbenchmark-dev libfftw3-dev tmux xvfb xdotool x11-apps imagemagick)
+  # The manual page's lint and rendering; the Debian package's build (file and dpkg-dev for
+  # its run-time dependencies) and its unpacking.
+  packages+=(mandoc man-db groff-base file dpkg-dev)
 fi
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update

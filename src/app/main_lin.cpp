@@ -1,6 +1,7 @@
 // refx_lin: the curses console and the X11 plot window around refx_core.
 #include <cstdlib>
 
+#include "app/command_line.h"
 #include "app/main_menu.h"
 #include "app/startup.h"
 #include "console/curses/curses_console.h"
@@ -8,7 +9,9 @@
 #include "core/program.h"
 #include "plot/plot_lin/xlib_plot_window.h"
 
-int main() {
+int main(int argc, char** argv) {
+  // --help and --version answer before the console takes the terminal.
+  if (auto status = refx::answer_command_line(argc, argv, refx::kLinuxBuild)) return *status;
   auto program = refx::make_program();
   program->build = &refx::kLinuxBuild;
   refx::CursesConsole console;

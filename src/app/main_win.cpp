@@ -1,6 +1,7 @@
 // refx_win: the Windows console and the GDI plot window around refx_core.
 #include <cstdlib>
 
+#include "app/command_line.h"
 #include "app/main_menu.h"
 #include "app/startup.h"
 #include "console/wincon/windows_console.h"
@@ -8,7 +9,9 @@
 #include "core/program.h"
 #include "plot/gdi/gdi_plot_window.h"
 
-int main() {
+int main(int argc, char** argv) {
+  // --help and --version answer before the console takes the terminal.
+  if (auto status = refx::answer_command_line(argc, argv, refx::kWindowsBuild)) return *status;
   auto program = refx::make_program();
   program->build = &refx::kWindowsBuild;
   refx::WindowsConsole console;
