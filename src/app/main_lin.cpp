@@ -1,16 +1,23 @@
-// refx_lin: the curses console and the X11 plot window around refx_core.
+// refx_lin: the curses console and the X11 plot window around refx_core; with --script, the
+// script console and plots drawn in memory instead.
 #include <cstdlib>
 
+#include "app/command_line.h"
 #include "app/main_menu.h"
+#include "app/script_mode.h"
 #include "app/startup.h"
 #include "console/curses/curses_console.h"
 #include "core/fatal.h"
 #include "core/program.h"
 #include "plot/plot_lin/xlib_plot_window.h"
 
-int main() {
+int main(int argc, char** argv) {
+  refx::CommandLine line;
+  if (!refx::parse_command_line(argc, argv, "refx_lin", line)) return refx::kUsageStatus;
   auto program = refx::make_program();
   program->build = &refx::kLinuxBuild;
+  if (!line.script.empty()) return refx::run_script_mode(*program, line);
+
   refx::CursesConsole console;
   try {
     refx::start_up(*program, console);
