@@ -20,8 +20,8 @@ int main(int argc, char** argv) {
   Display* d = XOpenDisplay(nullptr);
   if (d == nullptr) return 2;
   const int s = DefaultScreen(d), W = 320, H = 240;
-  Window win = XCreateSimpleWindow(d, RootWindow(d, s), 0, 0, W, H, 1, BlackPixel(d, s),
-                                    BlackPixel(d, s));
+  Window win =
+      XCreateSimpleWindow(d, RootWindow(d, s), 0, 0, W, H, 1, BlackPixel(d, s), BlackPixel(d, s));
   XMapWindow(d, win);
   GC gc = XCreateGC(d, win, 0, nullptr);
   XSetForeground(d, gc, WhitePixel(d, s));
