@@ -62,6 +62,7 @@ int main(int argc, char** argv) {
     if (differ && ++bad <= 5) std::printf("case %d (kind %d): %d pixels differ\n", c, kind, differ);
   }
   std::printf("%d of %d cases differ\n", bad, cases);
+  XFreeGC(d, gc);  // the connection frees the server side, not Xlib's memory
   XCloseDisplay(d);
   return bad == 0 ? 0 : 1;
 }
