@@ -62,6 +62,7 @@ TEST(ScriptReader, LinesCommentsEscapesAndEnds) {
        {"#name.txt", " \\#kept", "\\\\#kept too"},
        kEnded},
       {"crlf\r\nlast\r", {"crlf", "last"}, kEnded},
+      {"\xEF\xBB\xBFT\n\xEF\xBB\xBF\n", {"T", "\xEF\xBB\xBF"}, kEnded},  // a byte order mark
       {"tab\tand blanks  \n", {"tab\tand blanks  "}, kEnded},
       {"\xc3\xa9t\xc3\xa9.txt\n", {"\xc3\xa9t\xc3\xa9.txt"}, kEnded},
       {long_line + "\n", {long_line}, kEnded},

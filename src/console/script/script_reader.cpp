@@ -42,6 +42,8 @@ bool ScriptReader::read_line(std::string& line) {
            " is longer than " + std::to_string(kMaxLineChars) + " characters");
     line.push_back(static_cast<char>(c));
   }
+  // Editors on Windows may begin a UTF-8 file with a byte order mark; it is not an answer.
+  if (line_number_ == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
   return true;
 }
 
