@@ -6,5 +6,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "${1:-}" != --no-install ]; then scripts/install-deps.sh win; fi
 cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
-cmake --build build-win -j"$(nproc)" --target refx_win
-echo "built $(pwd)/build-win/refx_win.exe"
+cmake --build build-win -j"$(nproc)" --target refx_win xmath_check
+echo "built $(pwd)/build-win/refx_win.exe and $(pwd)/build-win/xmath_check.exe"

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "core/xmath.h"
 #include "plot/drawing.h"
 
 namespace refx {
@@ -36,13 +37,13 @@ struct AxisLayout {
 };
 
 // Each value the layout keeps is stored as float; everything between is long double, with
-// the double-precision log and exp of the C library.
+// the double-precision log and exp (our xlog: the C libraries' log differ in the last bit).
 void lay_out(float lo, float hi, float ln_10, AxisLayout out) {
   const long double range = static_cast<long double>(hi) - lo;
   if (!(range > 0) || !std::isfinite(range)) return;  // no scale exists for an empty range
 
   const float log_10_max =
-      static_cast<float>(std::log(static_cast<double>(range)) / static_cast<long double>(ln_10));
+      static_cast<float>(xlog(static_cast<double>(range)) / static_cast<long double>(ln_10));
   int n = truncfi(log_10_max);
   if (frac(log_10_max) < 0) n -= 1;
   const long double decade = std::exp(static_cast<double>(n * static_cast<long double>(ln_10)));

@@ -5,6 +5,7 @@
 
 #include "console/console_io.h"
 #include "core/program.h"
+#include "core/xmath.h"
 #include "reflection/minimum_phase.h"
 #include "reflection/rrc_actions.h"
 #include "reflection/rrc_steps.h"
@@ -82,8 +83,10 @@ void band_limit_bin(Program& p, long k) {
       r.arg_fmax_rrc_compress =
           r.om_save_fmax_rrc_compress +
           r.del_om_fmax_compress * static_cast<long double>(k - r.i_save_fmax_rrc_compress);
-      r.Re_rrc_filt[k] = r.save_mag_fmax_compress * std::cos(r.arg_fmax_rrc_compress);
-      r.Im_rrc_filt[k] = r.save_mag_fmax_compress * std::sin(r.arg_fmax_rrc_compress);
+      long double s = 0, c = 0;
+      xsincos(r.arg_fmax_rrc_compress, &s, &c);
+      r.Re_rrc_filt[k] = r.save_mag_fmax_compress * c;
+      r.Im_rrc_filt[k] = r.save_mag_fmax_compress * s;
     }
   } else if (k == n / 2) {
     if (!constant_slope) {

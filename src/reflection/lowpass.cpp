@@ -6,6 +6,7 @@
 
 #include "console/console_io.h"
 #include "core/program.h"
+#include "core/xmath.h"
 #include "reflection/minimum_phase.h"
 #include "reflection/rrc_actions.h"
 #include "reflection/rrc_steps.h"
@@ -115,7 +116,9 @@ void calculate_butterworth_lpf(Program& p, Console& con, long blpf_order, long d
   for (long i = 1; i <= order; ++i) {
     const long double theta =
         (pi * static_cast<long double>(2 * i - 1) / 2.0L) / static_cast<long double>(order);
-    pole[i - 1] = {-omega0 * std::sin(theta), omega0 * std::cos(theta)};
+    long double s = 0, c = 0;
+    xsincos(theta, &s, &c);
+    pole[i - 1] = {-omega0 * s, omega0 * c};
   }
   for (long i = 0; i < order; ++i) {
     cmplx res{1.0L, 0.0L};
@@ -131,8 +134,9 @@ void calculate_butterworth_lpf(Program& p, Console& con, long blpf_order, long d
     const long double t = static_cast<long double>(k) * p.delt;
     cmplx x{0.0L, 0.0L};
     for (long j = 0; j < order; ++j) {
-      const cmplx decay{std::exp(pole[j].re * t), 0.0L};
-      const cmplx turn{std::cos(pole[j].im * t), std::sin(pole[j].im * t)};
+      const cmplx decay{xexp(pole[j].re * t), 0.0L};
+      cmplx turn{0.0L, 0.0L};
+      xsincos(pole[j].im * t, &turn.im, &turn.re);
       x = cadd(x, cmul(residue[j], cmul(decay, turn)));
     }
     w.xinr[k] = p.delt * x.re;

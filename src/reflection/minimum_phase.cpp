@@ -4,6 +4,7 @@
 
 #include "console/console_io.h"
 #include "core/program.h"
+#include "core/xmath.h"
 #include "reflection/rrc_steps.h"
 #include "spectral/fft.h"
 
@@ -86,11 +87,13 @@ void calc_minp(Program& p, Console& con, long double* xinr_minp, long double* xi
       w.sin_array.data(), &max_mag);
 
   for (long i = 0; i < npts_minp; ++i) {
-    const long double m = std::exp(xoutr_minp[i]);
+    const long double m = xexp(xoutr_minp[i]);
     long double phase = xouti_minp[i];
     transform_phase(&phase, p.pi);
-    xoutr_minp[i] = m * std::cos(phase);
-    xouti_minp[i] = m * std::sin(phase);
+    long double s = 0, c = 0;
+    xsincos(phase, &s, &c);
+    xoutr_minp[i] = m * c;
+    xouti_minp[i] = m * s;
   }
 }
 

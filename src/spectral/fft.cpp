@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/xmath.h"
 #include "spectral/spectral_state.h"
 
 namespace refx {
@@ -62,8 +63,9 @@ void build_twiddle_tables(TransformWork& work, long n, long double pi) {
   work.fft_size = n;
   for (long k = 0; k < n / 2; ++k) {
     const long double angle = k * pi / work.rn2;
-    work.cos_array[k] = std::cos(angle);
-    work.sin_array[k] = -std::sin(angle);
+    long double s = 0;
+    xsincos(angle, &s, &work.cos_array[k]);
+    work.sin_array[k] = -s;
   }
 }
 

@@ -7,6 +7,7 @@
 #include "console/console_io.h"
 #include "core/float80.h"
 #include "core/program.h"
+#include "core/xmath.h"
 #include "spectral/mag_phase.h"
 
 namespace refx {
@@ -147,9 +148,11 @@ void read_fft(Program& p, Console& con, int iwf, long double* fftr, long double*
   } else {
     const long double ln_10 = p.ln_10;
     for (long k = 0; k < n; ++k) {
-      const long double a = std::exp(ln_10 * fftnmag[k] / 20.0L);
-      fftr[k] = a * std::cos(fftnph[k] * p.pi / 180.0L);
-      ffti[k] = a * std::sin(fftnph[k] * p.pi / 180.0L);
+      const long double a = xexp(ln_10 * fftnmag[k] / 20.0L);
+      long double s = 0, c = 0;
+      xsincos(fftnph[k] * p.pi / 180.0L, &s, &c);
+      fftr[k] = a * c;
+      ffti[k] = a * s;
     }
   }
   std::fclose(file);

@@ -5,6 +5,7 @@
 
 #include "console/console_io.h"
 #include "core/program.h"
+#include "core/xmath.h"
 #include "plot/axis.h"
 #include "plot/viewer.h"
 #include "spectral/fft.h"
@@ -80,9 +81,11 @@ void ratio_and_difference(Program& p, Console& con) {
     s.fft1ph[k] -= s.fft2ph[k];
     if (s.fft1ph[k] > 180.0L) s.fft1ph[k] -= 360.0L;
     if (s.fft1ph[k] < -180.0L) s.fft1ph[k] += 360.0L;
-    const long double a = std::exp(ln_10 * s.fft1mag[k] / 20.0L);
-    s.fftr1[k] = a * std::cos(s.fft1ph[k] * p.pi / 180.0L);
-    s.ffti1[k] = a * std::sin(s.fft1ph[k] * p.pi / 180.0L);
+    const long double a = xexp(ln_10 * s.fft1mag[k] / 20.0L);
+    long double sn = 0, cs = 0;
+    xsincos(s.fft1ph[k] * p.pi / 180.0L, &sn, &cs);
+    s.fftr1[k] = a * cs;
+    s.ffti1[k] = a * sn;
   }
 }
 
@@ -209,7 +212,7 @@ void set_averaging(Program& p, Console& con) {
       if (s.fft_mag_avg_frac > 0) break;
       con.print("Error entering octave fraction; try again\n");
     }
-    s.fft_mag_avg_mult = std::exp(p.ln_2 * s.fft_mag_avg_frac);
+    s.fft_mag_avg_mult = xexp(p.ln_2 * s.fft_mag_avg_frac);
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include "console/console_io.h"
 #include "core/program.h"
+#include "core/xmath.h"
 
 namespace refx {
 
@@ -78,13 +79,13 @@ void fill_window(int window_type, long D, long double pi, long double* window) {
         w = 1.0L - kk / d;
         break;
       case 2:
-        w = 0.5L + 0.5L * std::cos(kk * pi / d);
+        w = 0.5L + 0.5L * xcos(kk * pi / d);
         break;
       case 3:
-        w = 0.54L + 0.46L * std::cos(kk * pi / d);
+        w = 0.54L + 0.46L * xcos(kk * pi / d);
         break;
       case 4:
-        w = 0.42L + 0.5L * std::cos(kk * pi / d) + 0.08L * std::cos(2.0L * kk * pi / d);
+        w = 0.42L + 0.5L * xcos(kk * pi / d) + 0.08L * xcos(2.0L * kk * pi / d);
         break;
       case 5: {
         const long double a = kk / d;

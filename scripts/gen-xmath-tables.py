@@ -1,0 +1,289 @@
+#!/usr/bin/env python3
+"""Writes src/core/xmath_tables.inc (the constants of src/core/xmath.cpp) and
+tests/xmath/hard_cases.inc (arguments closest to a multiple of pi/2, one per chosen binade).
+
+Needs python3-mpmath (Debian). Run from anywhere: scripts/gen-xmath-tables.py
+Every constant is computed here at high precision and rounded once to the x87 extended
+format (64-bit significand); the polynomial kernels are minimax fits found by the Remez
+exchange below.
+"""
+import os
+import sys
+from fractions import Fraction
+
+import mpmath as mp
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+mp.mp.prec = 400
+
+
+def ld_round(x, bits=64):
+    """x rounded to nearest with a `bits`-bit significand, as an exact Fraction."""
+    x = Fraction(x)
+    if x == 0:
+        return Fraction(0)
+    sign = -1 if x < 0 else 1
+    x = abs(x)
+    e = x.numerator.bit_length() - x.denominator.bit_length()
+    # scale so that the significand has `bits` bits before the point
+    while Fraction(2) ** e > x:
+        e -= 1
+    while Fraction(2) ** (e + 1) <= x:
+        e += 1
+    scaled = x / Fraction(2) ** (e - bits + 1)
+    m = scaled.numerator // scaled.denominator
+    rem = scaled - m
+    if rem > Fraction(1, 2) or (rem == Fraction(1, 2) and m % 2 == 1):
+        m += 1
+    return sign * m * Fraction(2) ** (e - bits + 1)
+
+
+def mpf_to_fraction(v):
+    sign, man, exp, _ = mp.mpf(v)._mpf_
+    man = -man if sign else man
+    return Fraction(man) * Fraction(2) ** exp if exp >= 0 else Fraction(man, 2 ** -exp)
+
+
+def hexld(f):
+    """A C++ hexadecimal long double literal for an exact Fraction with <= 64 bits."""
+    f = Fraction(f)
+    if f == 0:
+        return "0.0L"
+    sign = "-" if f < 0 else ""
+    f = abs(f)
+    e = 0
+    while f.denominator != 1:
+        f *= 2
+        e -= 1
+    m = f.numerator
+    while m % 2 == 0:
+        m //= 2
+        e += 1
+    assert m.bit_length() <= 64
+    return "%s0x%Xp%dL" % (sign, m, e)
+
+
+def split(value, bits):
+    """value = first part (`bits` significant bits) + remainder."""
+    v = mpf_to_fraction(value)
+    hi = ld_round(v, bits)
+    return hi, v - hi
+
+
+def remez(f, a, b, deg, iterations=40):
+    """Coefficients c0..c_deg minimizing max |P(x) - f(x)| on [a, b]."""
+    n = deg + 2
+    xs = [(a + b) / 2 + (b - a) / 2 * mp.cos(mp.pi * (n - 1 - i) / (n - 1)) for i in range(n)]
+    coeffs = None
+    grid = [a + (b - a) * i / 4000 for i in range(4001)]
+    for _ in range(iterations):
+        matrix = mp.matrix(n, n)
+        rhs = mp.matrix(n, 1)
+        for i, x in enumerate(xs):
+            for k in range(deg + 1):
+                matrix[i, k] = x**k
+            matrix[i, deg + 1] = (-1) ** i
+            rhs[i] = f(x)
+        sol = mp.lu_solve(matrix, rhs)
+        coeffs = [sol[k] for k in range(deg + 1)]
+        level = abs(sol[deg + 1])
+
+        def err(x):
+            return mp.polyval(coeffs[::-1], x) - f(x)
+
+        values = [err(x) for x in grid]
+        # one extremum per run of equal sign, refined by golden-section search
+        extrema = []
+        start = 0
+        for i in range(1, len(grid) + 1):
+            if i == len(grid) or mp.sign(values[i]) != mp.sign(values[start]):
+                best = max(range(start, i), key=lambda j: abs(values[j]))
+                lo = grid[max(best - 1, 0)]
+                hi = grid[min(best + 1, len(grid) - 1)]
+                s = mp.sign(values[best])
+                for _ in range(60):
+                    m1 = lo + (hi - lo) * 0.382
+                    m2 = lo + (hi - lo) * 0.618
+                    if s * err(m1) > s * err(m2):
+                        hi = m2
+                    else:
+                        lo = m1
+                cand = (lo + hi) / 2
+                if abs(err(cand)) < abs(values[best]):
+                    cand = grid[best]
+                extrema.append(cand)
+                start = i
+        if len(extrema) < n:
+            raise RuntimeError("Remez: too few alternations")
+        # keep n consecutive extrema with the largest errors
+        while len(extrema) > n:
+            if abs(err(extrema[0])) < abs(err(extrema[-1])):
+                extrema.pop(0)
+            else:
+                extrema.pop()
+        xs = extrema
+        worst = max(abs(err(x)) for x in xs)
+        if worst / level - 1 < mp.mpf("1e-12"):
+            break
+    return coeffs, worst
+
+
+def series(terms):
+    def f(x):
+        return mp.fsum(c * x**k for k, c in enumerate(terms))
+
+    return f
+
+
+def poly_block(name, coeffs, dd_count):
+    """Coefficients as long double; the first dd_count as hi/lo pairs."""
+    lines = []
+    for k, c in enumerate(coeffs):
+        v = mpf_to_fraction(c)
+        hi = ld_round(v)
+        if k < dd_count:
+            lo = ld_round(v - hi)
+            lines.append("constexpr DoubleLd %s%d{%s, %s};" % (name, k, hexld(hi), hexld(lo)))
+        else:
+            lines.append("constexpr long double %s%d = %s;" % (name, k, hexld(hi)))
+    return lines
+
+
+def main():
+    out = []
+    out.append("// Generated by scripts/gen-xmath-tables.py: do not edit by hand.")
+    out.append("// Constants of xmath.cpp, each rounded once to the 64-bit significand.")
+    out.append("")
+
+    pio2 = mp.pi / 2
+    # pi/2 in parts: three of 44 bits, so that n * part is exact for n < 2^20, then a 64-bit tail.
+    rest = mpf_to_fraction(pio2)
+    parts = []
+    for bits in (44, 44, 44, 64):
+        p = ld_round(rest, bits)
+        parts.append(p)
+        rest -= p
+    out.append("// pi/2 = kPio2Part1 + ... + kPio2Part4 to about 2^-200 (Cody-Waite).")
+    for i, p in enumerate(parts):
+        out.append("constexpr long double kPio2Part%d = %s;" % (i + 1, hexld(p)))
+    hi, lo = split(pio2, 64)
+    out.append("constexpr DoubleLd kPio2{%s, %s};" % (hexld(hi), hexld(ld_round(lo))))
+    out.append("constexpr long double kTwoOverPi = %s;" % hexld(ld_round(mpf_to_fraction(2 / mp.pi))))
+    out.append("")
+
+    # sin and cos of r = j/64 + s, |s| <= 1/128 (with margin): a table for j/64 and short
+    # kernels for s: sin s = s + s^3 S(s^2), cos s = 1 + s^2 C(s^2)
+    zmax = (mp.mpf(1) / 128 * mp.mpf("1.01")) ** 2
+    sin_terms = [(-1) ** (k + 1) / mp.factorial(2 * k + 3) for k in range(30)]
+    cos_terms = [(-1) ** (k + 1) / mp.factorial(2 * k + 2) for k in range(30)]
+    s_coeffs, s_err = remez(series(sin_terms), mp.mpf(0), zmax, 3)
+    c_coeffs, c_err = remez(series(cos_terms), mp.mpf(0), zmax, 3)
+    out.append("// sin s = s + s^3 S(s^2), |S - fit| <= %s on s^2 in [0, %s]" %
+               (mp.nstr(s_err, 3), mp.nstr(zmax, 6)))
+    out += poly_block("kSin", s_coeffs, 0)
+    out.append("// cos s = 1 + s^2 C(s^2), |C - fit| <= %s" % mp.nstr(c_err, 3))
+    out += poly_block("kCos", c_coeffs, 0)
+    out.append("// sin(j/64) and cos(j/64), j = 0..51, as hi + lo")
+    out.append("constexpr DoubleLd kSinTable[52][2] = {")
+    for j in range(52):
+        a = mp.mpf(j) / 64
+        row = []
+        for v in (mp.sin(a), mp.cos(a)):
+            f = mpf_to_fraction(v)
+            hi = ld_round(f)
+            row.append("{%s, %s}" % (hexld(hi), hexld(ld_round(f - hi))))
+        out.append("    {%s}," % ", ".join(row))
+    out.append("};")
+    out.append("")
+
+    # exp: x = (64 k + j) ln2/64 + r, |r| <= ln2/128 (with margin); e^r = 1 + r + r^2 E(r)
+    rmax = mp.log(2) / 128 * mp.mpf("1.001")
+    exp_terms = [1 / mp.factorial(k + 2) for k in range(40)]
+    e_coeffs, e_err = remez(series(exp_terms), -rmax, rmax, 5)
+    out.append("// e^r = 1 + r + r^2 E(r), |E - fit| <= %s on |r| <= %s" %
+               (mp.nstr(e_err, 3), mp.nstr(rmax, 6)))
+    out += poly_block("kExp", e_coeffs, 0)
+    ln2_64 = mp.log(2) / 64
+    l1 = ld_round(mpf_to_fraction(ln2_64), 43)
+    l2 = ld_round(mpf_to_fraction(ln2_64) - l1)
+    out.append("// ln2/64 = kLn2By64Part1 (43 bits, so k * part is exact for |k| < 2^21) + Part2")
+    out.append("constexpr long double kLn2By64Part1 = %s;" % hexld(l1))
+    out.append("constexpr long double kLn2By64Part2 = %s;" % hexld(l2))
+    hi, lo = split(mp.log(2), 64)
+    out.append("constexpr DoubleLd kLn2{%s, %s};" % (hexld(hi), hexld(ld_round(lo))))
+    out.append("constexpr long double k64OverLn2 = %s;" % hexld(ld_round(mpf_to_fraction(64 / mp.log(2)))))
+    out.append("// 2^(j/64), j = 0..63, as hi + lo")
+    out.append("constexpr DoubleLd kExp2Table[64] = {")
+    for j in range(64):
+        v = mpf_to_fraction(mp.power(2, mp.mpf(j) / 64))
+        hi = ld_round(v)
+        out.append("    {%s, %s}," % (hexld(hi), hexld(ld_round(v - hi))))
+    out.append("};")
+    out.append("")
+
+    # bits of 2/pi for the exact reduction: word w holds bits 32w+1 .. 32w+32 after the point,
+    # preceded by three zero words so that a window may start up to 95 bits before the point.
+    nwords = 530
+    with mp.workprec(32 * nwords + 64):
+        scaled = mp.floor(2 / mp.pi * mp.mpf(2) ** (32 * nwords))
+    big = int(scaled)
+    words = [0, 0, 0] + [(big >> (32 * (nwords - 1 - w))) & 0xFFFFFFFF for w in range(nwords)]
+    out.append("constexpr int kTwoOverPiPadWords = 3;")
+    out.append("constexpr std::uint32_t kTwoOverPiBits[%d] = {" % len(words))
+    for i in range(0, len(words), 8):
+        out.append("    " + " ".join("0x%08X," % w for w in words[i:i + 8]))
+    out.append("};")
+
+    with open(os.path.join(ROOT, "src/core/xmath_tables.inc"), "w") as fh:
+        fh.write("\n".join(out) + "\n")
+
+    write_hard_cases(big, nwords)
+
+
+def write_hard_cases(big, nwords):
+    """For chosen binades 2^e <= x < 2^(e+1), the long double closest to a multiple of pi/2,
+    found from the continued fraction of frac(2^(e-63) * 2/pi)."""
+    total_bits = 32 * nwords
+    binades = sorted(set(list(range(0, 130)) + list(range(130, 16384, 37)) + [16382, 16383]))
+    lines = ["// Generated by scripts/gen-xmath-tables.py: in each listed binade, the long double",
+             "// closest to a multiple of pi/2 (hexadecimal significand, exponent)."]
+    for e in binades:
+        E = e - 63  # x = M * 2^E with M in [2^63, 2^64)
+        if total_bits - E < 300:
+            continue
+        # alpha = frac(2^E * 2/pi), exact to far more than 128 bits
+        if E >= 0:
+            alpha = Fraction((big << E) % (1 << total_bits), 1 << total_bits)
+        else:
+            alpha = Fraction(big, 1 << (total_bits - E))
+        # convergents of alpha; the best approximations have the smallest |q alpha - p|
+        best = None
+        a = alpha
+        h0, h1, k0, k1 = 0, 1, 1, 0
+        for _ in range(200):
+            ai = a.numerator // a.denominator
+            h0, h1 = h1, ai * h1 + h0
+            k0, k1 = k1, ai * k1 + k0
+            if k1 >= 1 << 64:
+                break
+            for q in (k1,):
+                # the smallest multiple of q with 64 significant bits
+                m = q * -(-(1 << 63) // q)
+                if q == 0 or m >= 1 << 64:
+                    continue
+                d = abs(m * alpha - round(m * alpha))
+                if best is None or d < best[0]:
+                    best = (d, m)
+            frac = a - ai
+            if frac == 0:
+                break
+            a = 1 / frac
+        if best is None:
+            continue
+        lines.append("{0x%016XULL, %d}," % (best[1], E))
+    with open(os.path.join(ROOT, "tests/xmath/hard_cases.inc"), "w") as fh:
+        fh.write("\n".join(lines) + "\n")
+
+
+if __name__ == "__main__":
+    sys.exit(main())
