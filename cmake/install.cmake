@@ -22,6 +22,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/examples/refx_lin.in
               ${PROJECT_SOURCE_DIR}/examples/reference_pulse.txt
               ${PROJECT_SOURCE_DIR}/examples/measured.txt
               ${PROJECT_SOURCE_DIR}/examples/direct_arrival.txt
+              ${PROJECT_SOURCE_DIR}/examples/reflection_run.script
               ${PROJECT_SOURCE_DIR}/examples/make_examples.cpp
         DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 

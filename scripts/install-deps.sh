@@ -6,7 +6,7 @@ set -euo pipefail
 what=${1:-test}
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo=sudo; fi
-packages=(build-essential cmake libncurses-dev libx11-dev)
+packages=(build-essential cmake libncurses-dev libx11-dev libstb-dev)
 if [ "$what" = win ] || [ "$what" = test ]; then
   packages+=(g++-mingw-w64-x86-64-posix wine wine64)
 fi

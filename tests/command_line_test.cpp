@@ -57,6 +57,36 @@ TEST(CommandLine, ArgumentsActLeftToRightAndOnlyTheTwoOptionsAreKnown) {
   }
 }
 
+TEST(CommandLine, ScriptAndPlotsTakeTheNextArgument) {
+  struct Case {
+    std::vector<const char*> args;
+    Action action;
+    std::string script, plots, problem;
+  } cases[] = {
+      {{"--script", "run.script"}, Action::run, "run.script", "", ""},
+      {{"--script", "-", "--plots", "pics"}, Action::run, "-", "pics", ""},
+      {{"--plots", "pics", "--script", "a b"}, Action::run, "a b", "pics", ""},
+      {{"--script", "--help"}, Action::run, "--help", "", ""},  // a value, not an option
+      {{"--plots", "pics"}, Action::usage_error, "", "", "--plots goes with --script"},
+      {{"--script"}, Action::usage_error, "", "", "--script needs a value"},
+      {{"--script", ""}, Action::usage_error, "", "", "--script needs a value"},
+      {{"--scrip", "x"}, Action::usage_error, "", "", "unknown argument '--scrip'"},
+      {{"--script", "a", "b"}, Action::usage_error, "", "", "unknown argument 'b'"},
+  };
+  for (const Case& c : cases) {
+    const CommandLine got = parse(c.args);
+    EXPECT_EQ(got.action, c.action) << c.args[0];
+    EXPECT_EQ(got.problem, c.problem) << c.args[0];
+    if (got.action == Action::run) {
+      EXPECT_EQ(got.script, c.script);
+      EXPECT_EQ(got.plots_dir, c.plots);
+    }
+  }
+  const CommandLineReply bad = reply_to(parse({"--script"}), kLinuxBuild);
+  EXPECT_EQ(bad.err.rfind("refx_lin: --script needs a value\n\nUsage: refx_lin ", 0), 0u);
+  EXPECT_EQ(bad.status, kUsageStatus);
+}
+
 TEST(CommandLine, RepliesGoToTheirStreamWithTheirStatus) {
   for (const BuildConstants* build : {&kLinuxBuild, &kWindowsBuild}) {
     const std::string name = program_name(*build);

@@ -8,22 +8,36 @@
 
 namespace refx {
 
+namespace {
+
+CommandLine usage_error(const std::string& refused, const std::string& problem) {
+  CommandLine result;
+  result.action = CommandLine::Action::usage_error;
+  result.refused = refused;
+  result.problem = problem;
+  return result;
+}
+
+}  // namespace
+
 CommandLine parse_command_line(int argc, const char* const argv[]) {
   CommandLine result;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i] ? argv[i] : "";
-    if (arg == "--help") {
-      result.action = CommandLine::Action::help;
+    if (arg == "--help" || arg == "--version") {
+      result.action = arg == "--help" ? CommandLine::Action::help : CommandLine::Action::version;
       return result;
     }
-    if (arg == "--version") {
-      result.action = CommandLine::Action::version;
-      return result;
-    }
-    result.action = CommandLine::Action::usage_error;
-    result.refused = arg;
-    return result;
+    std::string* value = arg == "--script"  ? &result.script
+                         : arg == "--plots" ? &result.plots_dir
+                                            : nullptr;
+    if (!value) return usage_error(arg, "unknown argument '" + arg + "'");
+    if (i + 1 >= argc || !argv[i + 1] || argv[i + 1][0] == '\0')
+      return usage_error(arg, arg + " needs a value");
+    *value = argv[++i];
   }
+  if (!result.plots_dir.empty() && result.script.empty())
+    return usage_error("--plots", "--plots goes with --script");
   return result;
 }
 
@@ -37,7 +51,7 @@ const char* program_version() {
 
 std::string usage_text(const BuildConstants& build) {
   const std::string name = program_name(build);
-  std::string text = "Usage: " + name + " [--help | --version]\n\n";
+  std::string text = "Usage: " + name + " [--help | --version | --script FILE [--plots DIR]]\n\n";
   text += name +
           " is an interactive, menu-driven workbench for sampled time waveforms in\n"
           "80-bit extended precision: it reads, saves, transforms, combines and plots them,\n"
@@ -66,6 +80,9 @@ std::string usage_text(const BuildConstants& build) {
       "Options:\n"
       "  --help     print this text and exit\n"
       "  --version  print the version and exit\n"
+      "  --script FILE  run on the keys and typed lines of FILE (- for standard input),\n"
+      "                 without a terminal or a display, plots saved as PNG pictures\n"
+      "  --plots DIR    with --script: write the plot pictures into DIR\n"
       "\n";
   if (build.windows)
     text +=
@@ -90,9 +107,9 @@ CommandLineReply reply_to(const CommandLine& line, const BuildConstants& build) 
       reply.out = std::string(program_name(build)) + " " + program_version() + "\n";
       break;
     case CommandLine::Action::usage_error:
-      reply.err = std::string(program_name(build)) + ": unknown argument '" + line.refused +
-                  "'\n\n" + usage_text(build);
-      reply.status = 2;
+      reply.err =
+          std::string(program_name(build)) + ": " + line.problem + "\n\n" + usage_text(build);
+      reply.status = kUsageStatus;
       break;
     case CommandLine::Action::run:
       break;
@@ -100,9 +117,7 @@ CommandLineReply reply_to(const CommandLine& line, const BuildConstants& build) 
   return reply;
 }
 
-std::optional<int> answer_command_line(int argc, const char* const argv[],
-                                       const BuildConstants& build) {
-  const CommandLine line = parse_command_line(argc, argv);
+std::optional<int> answer_command_line(const CommandLine& line, const BuildConstants& build) {
   if (line.action == CommandLine::Action::run) return std::nullopt;
   const CommandLineReply reply = reply_to(line, build);
   std::fputs(reply.out.c_str(), stdout);

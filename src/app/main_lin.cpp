@@ -1,8 +1,10 @@
-// refx_lin: the curses console and the X11 plot window around refx_core.
+// refx_lin: the curses console and the X11 plot window around refx_core; with --script, the
+// script console and plots drawn in memory instead.
 #include <cstdlib>
 
 #include "app/command_line.h"
 #include "app/main_menu.h"
+#include "app/script_mode.h"
 #include "app/startup.h"
 #include "console/curses/curses_console.h"
 #include "core/fatal.h"
@@ -10,10 +12,13 @@
 #include "plot/plot_lin/xlib_plot_window.h"
 
 int main(int argc, char** argv) {
-  // --help and --version answer before the console takes the terminal.
-  if (auto status = refx::answer_command_line(argc, argv, refx::kLinuxBuild)) return *status;
+  // --help, --version and a bad argument answer before the console takes the terminal.
+  const refx::CommandLine line = refx::parse_command_line(argc, argv);
+  if (auto status = refx::answer_command_line(line, refx::kLinuxBuild)) return *status;
   auto program = refx::make_program();
   program->build = &refx::kLinuxBuild;
+  if (!line.script.empty()) return refx::run_script_mode(*program, line);
+
   refx::CursesConsole console;
   try {
     refx::start_up(*program, console);

@@ -1,8 +1,14 @@
-// refx_win: the Windows console and the GDI plot window around refx_core.
+// refx_win: the Windows console and the GDI plot window around refx_core; with --script, the
+// script console and plots drawn in memory instead.
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
 #include <cstdlib>
 
 #include "app/command_line.h"
 #include "app/main_menu.h"
+#include "app/script_mode.h"
 #include "app/startup.h"
 #include "console/wincon/windows_console.h"
 #include "core/fatal.h"
@@ -10,10 +16,19 @@
 #include "plot/gdi/gdi_plot_window.h"
 
 int main(int argc, char** argv) {
-  // --help and --version answer before the console takes the terminal.
-  if (auto status = refx::answer_command_line(argc, argv, refx::kWindowsBuild)) return *status;
+  // --help, --version and a bad argument answer before the console takes the terminal.
+  const refx::CommandLine line = refx::parse_command_line(argc, argv);
+  if (auto status = refx::answer_command_line(line, refx::kWindowsBuild)) return *status;
   auto program = refx::make_program();
   program->build = &refx::kWindowsBuild;
+  if (!line.script.empty()) {
+    // The transcript and a script on standard input keep their bytes: lines end in LF
+    // as in refx_lin, and a CR before the LF of a script line is dropped by the reader.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stdin), _O_BINARY);
+    return refx::run_script_mode(*program, line);
+  }
+
   refx::WindowsConsole console;
   refx::GdiPlotWindow plot_window(*program, console);
   program->plot_window = &plot_window;

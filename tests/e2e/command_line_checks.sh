@@ -53,7 +53,7 @@ check_command_line() {
 
   run_args --help
   expect_run 0 0 1
-  head -1 "$CL_WORK/out" | grep -qx "Usage: $name \[--help | --version\]" || cl_fail "--help: no usage line"
+  head -1 "$CL_WORK/out" | grep -qx "Usage: $name \[--help | --version | --script FILE \[--plots DIR\]\]" || cl_fail "--help: no usage line"
   grep -qF "reads $name.in from the current directory" "$CL_WORK/out" || cl_fail "--help: no configuration file"
   cp "$CL_WORK/out" "$CL_WORK/help"
 

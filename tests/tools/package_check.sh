@@ -23,6 +23,7 @@ share/doc/refx/examples/direct_arrival.txt
 share/doc/refx/examples/make_examples.cpp
 share/doc/refx/examples/measured.txt
 share/doc/refx/examples/reference_pulse.txt
+share/doc/refx/examples/reflection_run.script
 share/doc/refx/examples/refx_lin.in
 share/man/man1/refx_lin.1.gz"
 

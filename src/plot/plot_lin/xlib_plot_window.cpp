@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/fatal.h"
+#include "plot/line_limits.h"
 
 namespace refx {
 
@@ -26,51 +27,10 @@ int plot_error_handler(Display* display, XErrorEvent* error) {
   return default_handler ? default_handler(display, error) : 0;
 }
 
-// X protocol coordinates are 16-bit; a line to a far-off point (a value far outside the
-// axis range) is cut to this box first, so it does not wrap around to the wrong side.
-constexpr long kCoordLimit = 16000;
-
-bool clip_to_limits(long& x1, long& y1, long& x2, long& y2) {
-  double t0 = 0, t1 = 1;
-  const double dx = static_cast<double>(x2 - x1), dy = static_cast<double>(y2 - y1);
-  const double p[4] = {-dx, dx, -dy, dy};
-  const double q[4] = {static_cast<double>(x1 + kCoordLimit), static_cast<double>(kCoordLimit - x1),
-                       static_cast<double>(y1 + kCoordLimit),
-                       static_cast<double>(kCoordLimit - y1)};
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0) {
-      if (q[i] < 0) return false;
-    } else {
-      const double r = q[i] / p[i];
-      if (p[i] < 0)
-        t0 = std::max(t0, r);
-      else
-        t1 = std::min(t1, r);
-    }
-  }
-  if (t0 > t1) return false;
-  const long ox = x1, oy = y1;
-  if (t1 < 1) {
-    x2 = ox + static_cast<long>(t1 * dx);
-    y2 = oy + static_cast<long>(t1 * dy);
-  }
-  if (t0 > 0) {
-    x1 = ox + static_cast<long>(t0 * dx);
-    y1 = oy + static_cast<long>(t0 * dy);
-  }
-  return true;
-}
-
-bool in_limits(long v) {
-  return v >= -kCoordLimit && v <= kCoordLimit;
-}
-
 // Fills an XSegment; false when nothing of the line lies within the drawable limits.
 bool to_segment(int x1, int y1, int x2, int y2, XSegment& out) {
   long a = x1, b = y1, c = x2, d = y2;
-  if (!(in_limits(a) && in_limits(b) && in_limits(c) && in_limits(d)) &&
-      !clip_to_limits(a, b, c, d))
-    return false;
+  if (!limit_line(a, b, c, d)) return false;
   out = {static_cast<short>(a), static_cast<short>(b), static_cast<short>(c),
          static_cast<short>(d)};
   return true;
