@@ -124,9 +124,10 @@ TEST(WaveformFiles, QuittingTheReadChangesOnlyShiftAndIntervalAndAQuitSaveWrites
     EXPECT_EQ(w.deltat1, r ? 0.25L : static_cast<long double>(p->deltat));
   }
   // A save given up at the retry prompt writes nothing.
-  ScriptedConsole con("1no/such/dir\nq\nQ");
+  ScriptedConsole con("1no/such/dir\nq\nkQ");
   savet_to_disk(*p, con);
-  EXPECT_NE(con.transcript().find("Q to quit:\nFile save aborted\n"), npos);
+  EXPECT_NE(con.transcript().find("Q to quit:\nFile save aborted\nPress any A/N key to continue\n"),
+            npos);
   EXPECT_FALSE(dir.exists("no") || dir.exists("q"));
 }
 

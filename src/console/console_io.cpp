@@ -6,6 +6,7 @@
 #include <limits>
 #include <vector>
 
+#include "core/file_system.h"
 #include "core/program.h"
 
 namespace refx {
@@ -120,24 +121,11 @@ std::FILE* open_for_read(Console& con, const std::string& prompt, bool as_word, 
     con.refresh();
     read_name_line(con, as_word, name);
     if (is_quit_answer(name)) return nullptr;
-    std::FILE* file = std::fopen(name.c_str(), mode);
+    // Only a regular file is read: a FIFO would block, a device never end, a folder
+    // read as empty.
+    std::FILE* file = open_regular_file(name, mode);
     if (file) return file;
     con_printf(con, "%s%s%s", "Error opening file ", name.c_str(), ";\n");
-  }
-}
-
-std::FILE* open_for_save(Console& con, std::string& name, const char* mode) {
-  for (;;) {
-    std::FILE* file = std::fopen(name.c_str(), mode);
-    if (file) return file;
-    con.print("Error opening file, enter another name or Q to quit:\n");
-    con.refresh();
-    read_name_word(con, name);
-    if (is_quit_answer(name)) {
-      con.print("File save aborted\n");
-      con.refresh();
-      return nullptr;
-    }
   }
 }
 

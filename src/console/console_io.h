@@ -35,13 +35,10 @@ bool first_word(const std::string& line, std::string& word, std::size_t max_char
 void pause(Program& p, Console& con);
 
 // Prints the prompt and reads a name (a whole line, or one word) until a file opens;
-// "Error opening file <name>;" after each failure. Q or q returns null, nothing changed.
+// "Error opening file <name>;" after each failure, and for anything but a regular file. Q or q
+// returns null, nothing changed.
 std::FILE* open_for_read(Console& con, const std::string& prompt, bool as_word, std::string& name,
                          const char* mode);
-
-// Opens a file for writing; while it fails, asks for another name. Q or q there gives up:
-// "File save aborted\n" is printed and null returned, with nothing written.
-std::FILE* open_for_save(Console& con, std::string& name, const char* mode);
 
 // Reads the comment line of a saved file (a whole line, or one word where the build says so).
 void read_comment(Console& con, bool as_word, std::string& comment);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "console/console_io.h"
+#include "console/file_save.h"
 #include "core/float80.h"
 #include "core/program.h"
 #include "core/xmath.h"
@@ -19,10 +20,10 @@ bool binary_format(const Program& p) {
   return p.i_rw_bin_ascii == 1;
 }
 
-void write_comment_block(std::FILE* file, const std::string& comment) {
+bool write_comment_block(std::FILE* file, const std::string& comment) {
   char block[kCommentBytes] = {};
   comment.copy(block, kCommentBytes - 1);
-  std::fwrite(block, 1, kCommentBytes, file);
+  return std::fwrite(block, 1, kCommentBytes, file) == kCommentBytes;
 }
 
 // One record of three values; false (nothing stored) when the file has no complete record.
@@ -49,30 +50,32 @@ void save_fft(Program& p, Console& con, int ifft, const long double* fftr, const
   std::string name;
   read_name_word(con, name);
   const bool binary = binary_format(p);
-  std::FILE* file = open_for_save(con, name, binary ? "wb" : "w");
-  if (!file) return;
+  if (!choose_save_target(con, name)) {
+    pause(p, con);
+    return;
+  }
+  const std::string target = name;
 
   // The comment goes into the buffer that held the name, as it always has.
   std::string& comment = name;
   read_comment(con, p.build->comment_is_word, comment);
-  if (binary)
-    write_comment_block(file, comment);
-  else
-    std::fprintf(file, "%s\nx\n", comment.c_str());
-
   const int width = p.build->binary_value_bytes;
-  for (long k = 0; k < *num_pts; ++k) {
-    const long double freq = k * *delf;
-    if (binary) {
-      write_float80(file, freq, width);
-      write_float80(file, fftr[k], width);
-      write_float80(file, ffti[k], width);
-    } else {
-      std::fprintf(file, "%.10Le%s%.10Le%s%.10Le%s", freq, " ", fftnmag[k], " ", fftnph[k], "\n");
+  const bool saved = save_file(con, target, binary ? "wb" : "w", [&](std::FILE* file) {
+    if (binary ? !write_comment_block(file, comment)
+               : std::fprintf(file, "%s\nx\n", comment.c_str()) < 0)
+      return false;
+    for (long k = 0; k < *num_pts; ++k) {
+      const long double freq = k * *delf;
+      const bool ok = binary ? write_float80(file, freq, width) &&
+                                   write_float80(file, fftr[k], width) &&
+                                   write_float80(file, ffti[k], width)
+                             : std::fprintf(file, "%.10Le%s%.10Le%s%.10Le%s", freq, " ", fftnmag[k],
+                                            " ", fftnph[k], "\n") >= 0;
+      if (!ok) return false;
     }
-  }
-  if (!binary) std::fputs("y\n", file);
-  std::fclose(file);
+    return binary || std::fputs("y\n", file) >= 0;
+  });
+  if (!saved) pause(p, con);
 }
 
 void read_fft(Program& p, Console& con, int iwf, long double* fftr, long double* ffti,

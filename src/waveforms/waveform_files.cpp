@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "console/console_io.h"
+#include "console/file_save.h"
 #include "core/float80.h"
 #include "core/program.h"
 
@@ -47,25 +48,21 @@ bool interval_mismatch(const Program& p, long double delt) {
   return std::fabs(static_cast<float>(difference)) > 1e-10;
 }
 
-void write_header(const Program& p, std::FILE* file, const std::string& comment) {
+bool write_header(const Program& p, std::FILE* file, const std::string& comment) {
   if (binary_mode(p)) {
     unsigned char block[kCommentBytes] = {};
     for (std::size_t i = 0; i < comment.size() && i + 1 < kCommentBytes; ++i)
       block[i] = static_cast<unsigned char>(comment[i]);
-    std::fwrite(block, 1, kCommentBytes, file);
-  } else {
-    std::fprintf(file, "%s\n", comment.c_str());
-    std::fprintf(file, "x\n");
+    return std::fwrite(block, 1, kCommentBytes, file) == kCommentBytes;
   }
+  return std::fprintf(file, "%s\n", comment.c_str()) >= 0 && std::fprintf(file, "x\n") >= 0;
 }
 
-void write_point(const Program& p, std::FILE* file, long double time, long double value) {
-  if (binary_mode(p)) {
-    write_float80(file, time, p.build->binary_value_bytes);
-    write_float80(file, value, p.build->binary_value_bytes);
-  } else {
-    std::fprintf(file, "%18.10Le%s%18.10Le%s", time, "  ", value, "\n");
-  }
+bool write_point(const Program& p, std::FILE* file, long double time, long double value) {
+  if (binary_mode(p))
+    return write_float80(file, time, p.build->binary_value_bytes) &&
+           write_float80(file, value, p.build->binary_value_bytes);
+  return std::fprintf(file, "%18.10Le%s%18.10Le%s", time, "  ", value, "\n") >= 0;
 }
 
 int upper_key(Console& con) {
@@ -136,17 +133,22 @@ void save_time_waveform(Program& p, Console& con, SlotRef slot) {
   con.refresh();
   std::string name;
   read_name_word(con, name);
-  std::FILE* file = open_for_save(con, name, binary_mode(p) ? "wb" : "w");
-  if (!file) return;
-
+  if (!choose_save_target(con, name)) {
+    pause(p, con);
+    return;
+  }
+  // The comment comes before anything is written, so leaving here changes no file.
   std::string comment;
   read_comment(con, false, comment);
-  write_header(p, file, comment);
-  for (long k = 0; k < slot.num_ptst; ++k)
-    write_point(p, file, static_cast<long double>(k) * slot.deltat,
-                slot.y[static_cast<std::size_t>(k)]);
-  if (!binary_mode(p)) std::fprintf(file, "y\n");
-  std::fclose(file);
+  const bool saved = save_file(con, name, binary_mode(p) ? "wb" : "w", [&](std::FILE* file) {
+    if (!write_header(p, file, comment)) return false;
+    for (long k = 0; k < slot.num_ptst; ++k)
+      if (!write_point(p, file, static_cast<long double>(k) * slot.deltat,
+                       slot.y[static_cast<std::size_t>(k)]))
+        return false;
+    return binary_mode(p) || std::fprintf(file, "y\n") >= 0;
+  });
+  if (!saved) pause(p, con);
 }
 
 void readt_from_disk(Program& p, Console& con) {
