@@ -1,5 +1,6 @@
 #include "plot/trace.h"
 
+#include <cmath>
 #include <vector>
 
 #include "core/program.h"
@@ -7,9 +8,19 @@
 
 namespace refx {
 
+namespace {
+// 2^62: a phase below it leaves Round well inside the range of long.
+constexpr float kLargestRoundedPhase = 4611686018427387904.0f;
+}  // namespace
+
 float tg_adjust(int plot_mode, long i, float value, long double deltaf, float Tg) {
   if (plot_mode != 3) return value;
-  float p = static_cast<float>(value + static_cast<long double>(i) * 360 * deltaf * Tg);
+  const long double phase = value + static_cast<long double>(i) * 360 * deltaf * Tg;
+  float p = static_cast<float>(phase);
+  if (!std::isfinite(phase)) return p;  // nothing to wrap, and the loops below would not end
+  // Whole turns beyond what Round can count are removed first, exactly (fmodl is exact);
+  // every smaller phase takes the usual path unchanged.
+  if (!(std::fabs(p) < kLargestRoundedPhase)) p = static_cast<float>(std::fmod(phase, 360.0L));
   const long n = Round(static_cast<double>(p) / 360);
   p = static_cast<float>(p - static_cast<long double>(n) * 360);
   while (p < -180) p += 360;

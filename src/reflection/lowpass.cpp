@@ -92,7 +92,12 @@ long double bin_frequency(const Program& p, long i) {
 long double lpf_ratio_n(long double abs_freq, long double f0, long order) {
   const long double ratio = abs_freq / f0;
   long double ratio_n = 1;
-  for (long j = 0; j < order; ++j) ratio_n *= ratio;
+  // Once the product is 0 or infinite, or the ratio exactly 1, no further factor changes it.
+  if (ratio == 1) return ratio_n;
+  for (long j = 0; j < order; ++j) {
+    ratio_n *= ratio;
+    if (ratio_n == 0 || std::isinf(ratio_n)) break;
+  }
   return ratio_n;
 }
 

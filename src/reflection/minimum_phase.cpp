@@ -16,6 +16,8 @@ constexpr long double kMagnitudeFloor = 1e-50L;
 // ln(1e-50), the logarithm used for a floored bin.
 constexpr long double kLogFloor = -115.129254649702284200899572734218210380L;
 constexpr long double kCepstrumImagTolerance = 1e-5L;
+// The most whole turns the phase wrap removes one at a time.
+constexpr long double kLoopedTurns = 4096;
 
 }  // namespace
 
@@ -100,6 +102,9 @@ void calc_minp(Program& p, Console& con, long double* xinr_minp, long double* xi
 void transform_phase(long double* phase, long double pi) {
   // A non-finite phase would never leave the loops below.
   if (!std::isfinite(*phase)) return;
+  // Far outside one turn the loops would take too long (or never end, once 2 pi is below the
+  // value's spacing): whole turns are removed exactly first. Nearer phases keep the loops.
+  if (std::fabs(*phase) > kLoopedTurns * 2.0L * pi) *phase = std::fmod(*phase, 2.0L * pi);
   while (*phase > pi) *phase -= 2.0L * pi;
   while (*phase < -pi) *phase += 2.0L * pi;
 }

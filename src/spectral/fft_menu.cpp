@@ -67,6 +67,7 @@ void forward_transform(Program& p, Console& con, int iwf) {
       w.cos_array.data(), w.sin_array.data(), &w.max_fft_mag);
   calc_fft_mag_ph(p, &nptsa, slot.fftr.data(), slot.ffti.data(), slot.fftmag.data(),
                   slot.fftph.data());
+  slot.num_ptsa = n;  // a full spectrum again, whatever count a file read left
 }
 
 // D: dB difference and phase difference of slot 1 against slot 2, into slot 1.
@@ -108,6 +109,7 @@ void combine(Program& p, Console& con, char op) {
   }
   calc_fft_mag_ph_no_avg(p, &nptsa, s.fftr1.data(), s.ffti1.data(), s.fft1mag.data(),
                          s.fft1ph.data());
+  s.num_ptsa1 = s.n;
   if (op == 'U')
     con.print("FFTs have been added\n");
   else if (op == 'C')
@@ -190,6 +192,11 @@ void set_tau(Program& p, Console& con) {
   con.print("Enter tau in seconds:\n");
   con.refresh();
   get_real(con, &p.fft.Tg);
+  while (!std::isfinite(p.fft.Tg)) {
+    con.print("Error - enter again:\n");
+    con.refresh();
+    get_real(con, &p.fft.Tg);
+  }
 }
 
 void set_averaging(Program& p, Console& con) {
