@@ -64,7 +64,8 @@ TEST_F(FftMenu, ScreenAndAveragingSettings) {
   const std::string cutoff = "F to set cutoff frequency for FFT averaging (5.120000e+02)\nN to";
   const std::string lines[] = {"Error entering octave fraction; try again\n",
                                "plot (2.500000e-01)\nV to set up FFT magnitude averaging "
-                               "(5.000000e-01 octave)\n" + cutoff,
+                               "(5.000000e-01 octave)\n" +
+                                   cutoff,
                                " (1 points)\n" + cutoff};
   for (int i = 0; i < 3; ++i) EXPECT_NE(shown[i + 2].find(lines[i]), std::string::npos) << i;
   EXPECT_NEAR(static_cast<double>(s.fft_mag_avg_mult), std::sqrt(2.0), 1e-15);
@@ -109,6 +110,20 @@ TEST_F(FftMenu, RatioSumDifferenceAndProduct) {
     const Cx want = a[k] * bin(2, k);
     EXPECT_LT(std::abs(bin(1, k) - want), 1e-17) << k;
     EXPECT_NEAR(double(s.fft1mag[k]), double(10 * std::log10(std::norm(want))), 1e-6);
+  }
+}
+
+// A short FFT file read into a slot must not shorten the full spectra computed into it later.
+TEST_F(FftMenu, TransformsAndCombinationsGiveTheFullCount) {
+  const struct {
+    const char* keys;
+    long count1, count2;
+  } cases[] = {{"1q", n, 3},  {"2q", 3, n},  {"bq", n, n}, {"ukq", n, 3},
+               {"ckq", n, 3}, {"mkq", n, 3}, {"xq", 3, 3}};
+  for (const auto& c : cases) {
+    s.num_ptsa1 = s.num_ptsa2 = 3;
+    run(c.keys);
+    EXPECT_TRUE(s.num_ptsa1 == c.count1 && s.num_ptsa2 == c.count2) << c.keys;
   }
 }
 
