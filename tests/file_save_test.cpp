@@ -66,6 +66,20 @@ TEST(FileSave, ReplacesTheTargetKeepingItsModeAndLeavesNoTemporaryFile) {
   EXPECT_EQ(con.transcript(), "");
 }
 
+TEST(FileSave, ASymbolicLinkStaysALinkToTheNewContents) {
+  TempDir dir;
+  ASSERT_EQ(mkdir("real", 0755), 0);
+  dir.write("real/data.txt", "old\n");
+  ASSERT_EQ(symlink("real/data.txt", "link.txt"), 0);
+  ScriptedConsole con;
+  EXPECT_TRUE(save_file(con, "link.txt", "w", lines(1)));
+  struct stat st {};
+  ASSERT_EQ(lstat("link.txt", &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_EQ(dir.read("real/data.txt"), "line 0\n");
+  EXPECT_EQ(names_in("real"), std::vector<std::string>{"data.txt"});
+}
+
 TEST(FileSave, AFailedWriteLeavesTheOldFileAndRemovesTheTemporaryFile) {
   TempDir dir;
   dir.write("keep.bin", std::string("\x01\x02\x00\x03", 4));

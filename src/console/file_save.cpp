@@ -16,12 +16,14 @@ bool write_in_place(const std::string& name, const char* mode, const FileWriter&
 }
 
 bool write_and_replace(const std::string& name, const char* mode, const FileWriter& write) {
+  const std::string target = save_target(name);
   std::string temp;
-  std::FILE* file = create_file_beside(name, mode, temp);
+  std::FILE* file = create_file_beside(target, mode, temp);
   if (!file) return false;
   const bool written = write(file);
   const bool closed = flush_sync_close(file);
-  if (written && closed && copy_permissions(name, temp) && replace_file(temp, name)) return true;
+  if (written && closed && copy_permissions(target, temp) && replace_file(temp, target))
+    return true;
   remove_file(temp);
   return false;
 }

@@ -20,6 +20,10 @@ std::FILE* open_regular_file(const std::string& path, const char* mode);
 // changed), and a regular or new target's folder takes new files.
 bool can_save_to(const std::string& path);
 
+// The file a save to path replaces: path itself, or for a symbolic link the file it names,
+// so that the link stays a link.
+std::string save_target(const std::string& path);
+
 // A new, empty file in path's folder, open for writing with mode; its name in temp_name.
 std::FILE* create_file_beside(const std::string& path, const char* mode, std::string& temp_name);
 
@@ -31,8 +35,8 @@ std::FILE* open_in_place(const std::string& path, const char* mode);
 // The stream is closed in every case.
 bool flush_sync_close(std::FILE* file);
 
-// Gives file the permission bits of target, or those of a newly created file when there is
-// no target yet.
+// Gives file the permission bits (and, where allowed, the owner) of target, or those of a
+// newly created file when there is no target yet.
 bool copy_permissions(const std::string& target, const std::string& file);
 
 // Puts file in the place of target in one step, replacing what was there.

@@ -50,6 +50,16 @@ std::FILE* open_regular_file(const std::string& path, const char* mode) {
   return file;
 }
 
+std::string save_target(const std::string& path) {
+  struct stat st {};
+  if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char* real = realpath(path.c_str(), nullptr);
+  if (!real) return path;
+  std::string resolved = real;
+  std::free(real);
+  return resolved;
+}
+
 bool can_save_to(const std::string& path) {
   const PathKind kind = path_kind(path);
   if (kind != PathKind::missing) {
@@ -59,7 +69,7 @@ bool can_save_to(const std::string& path) {
     close(fd);
     if (kind == PathKind::other) return true;
   }
-  return access(folder_of(path).c_str(), W_OK | X_OK) == 0;
+  return access(folder_of(save_target(path)).c_str(), W_OK | X_OK) == 0;
 }
 
 std::FILE* create_file_beside(const std::string& path, const char* mode, std::string& temp_name) {
@@ -104,8 +114,11 @@ bool flush_sync_close(std::FILE* file) {
 
 bool copy_permissions(const std::string& target, const std::string& file) {
   struct stat st {};
-  const mode_t mode = stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : new_file_mode();
-  return chmod(file.c_str(), mode) == 0;
+  if (stat(target.c_str(), &st) != 0) return chmod(file.c_str(), new_file_mode()) == 0;
+  // Only root may give a file away; for anyone else the new file stays their own.
+  const int owner_given = chown(file.c_str(), st.st_uid, st.st_gid);
+  static_cast<void>(owner_given);
+  return chmod(file.c_str(), st.st_mode & 07777) == 0;
 }
 
 bool replace_file(const std::string& file, const std::string& target) {

@@ -71,6 +71,10 @@ bool can_save_to(const std::string& path) {
   return folder != INVALID_FILE_ATTRIBUTES && (folder & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+std::string save_target(const std::string& path) {
+  return path;
+}
+
 std::FILE* create_file_beside(const std::string& path, const char* mode, std::string& temp_name) {
   char name[MAX_PATH + 1] = {};
   if (GetTempFileNameA(folder_of(path).c_str(), "rfx", 0, name) == 0) return nullptr;
