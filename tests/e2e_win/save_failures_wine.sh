@@ -2,6 +2,7 @@
 # A failed save of refx_win.exe under wine: onto a full file system (a small tmpfs; mounting
 # one needs root here) the error names the file and the old file stays byte-identical with
 # nothing left beside it; /dev/full is written in place, reported, and stays the device.
+# Reads of a folder and of /dev/zero are refused.
 # Usage: save_failures_wine.sh path/to/refx_win.exe
 source "$(dirname "$0")/wine_lib.sh" "$1"
 
@@ -32,7 +33,13 @@ failed_save() {
 
 start_refx "$fs"
 key T "$TIME_MENU"
-read_wave 1 "$EXAMPLES_DIR/reference_pulse.txt"
+# Only regular files are read: a folder and a device are refused like a missing file.
+key R "B to read both"
+send_text 1
+answer "$WORK" "Enter file name for time waveform 1, or Q to quit:"
+answer /dev/zero "Error opening file $WORK;"
+answer "$EXAMPLES_DIR/reference_pulse.txt" "Error opening file /dev/zero;"
+key Q "$TIME_MENU"
 failed_save old.txt "Error - file old.txt could not be written; the old file was left as it was"
 failed_save /dev/full "Error - file /dev/full could not be written"
 key Q "Q to quit program"
