@@ -1,6 +1,7 @@
 #include "console/console_io.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdarg>
 #include <cstdlib>
 #include <limits>
@@ -54,6 +55,38 @@ void get_long_double(Console& con, long double* value) {
   if (!con.read_number_text(text)) return;
   long double v;
   if (std::sscanf(text.c_str(), "%Le", &v) == 1) *value = v;
+}
+
+bool finite_within(long double value, long double limit) {
+  return std::fabs(value) <= limit;  // false for NaN and for infinities
+}
+
+Entry get_real_within(Console& con, float* value, float limit) {
+  std::string text;
+  if (!con.read_number_text(text)) return Entry::kNone;
+  float v;
+  if (std::sscanf(text.c_str(), "%e", &v) != 1) return Entry::kNone;
+  if (!finite_within(v, limit)) return Entry::kRefused;
+  *value = v;
+  return Entry::kValue;
+}
+
+Entry get_long_double_within(Console& con, long double* value, long double limit) {
+  std::string text;
+  if (!con.read_number_text(text)) return Entry::kNone;
+  long double v;
+  if (std::sscanf(text.c_str(), "%Le", &v) != 1) return Entry::kNone;
+  if (!finite_within(v, limit)) return Entry::kRefused;
+  *value = v;
+  return Entry::kValue;
+}
+
+bool report_kept(Program& p, Console& con, Entry entry, long double limit) {
+  if (entry != Entry::kRefused) return false;
+  con_printf(con, "%s%Lg%s%Lg%s", "Error - value must be a finite number between ", -limit, " and ",
+             limit, "; the previous value was kept\n");
+  pause(p, con);
+  return true;
 }
 
 void get_integer(Console& con, int* value) {

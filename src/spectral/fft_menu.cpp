@@ -178,18 +178,27 @@ void set_amplitude_scale(Program& p, Console& con) {
   con.clear();
   con.print("Enter FFT amplitude maximum vertical scale value in dB :\n");
   con.refresh();
-  get_real(con, &p.plot.a.ymax);
+  report_kept(p, con, get_real_within(con, &p.plot.a.ymax, kPlotScaleLimit), kPlotScaleLimit);
   con.print("Enter FFT amplitude minimum vertical scale value in dB :\n");
   con.refresh();
-  get_real(con, &p.plot.a.ymin);
+  report_kept(p, con, get_real_within(con, &p.plot.a.ymin, kPlotScaleLimit), kPlotScaleLimit);
   p.plot.deltaf_float = static_cast<float>(p.fft.deltaf);
   setup_vert_axis(p.plot.a, p.ln_10);  // the next magnitude plot uses the new scale
 }
 
+}  // namespace
+
+float tau_limit(const Program& p) {
+  return static_cast<float>(kMaxPhaseTurns / (p.fft.deltaf * static_cast<long double>(p.fft.n)));
+}
+
+namespace {
+
 void set_tau(Program& p, Console& con) {
   con.print("Enter tau in seconds:\n");
   con.refresh();
-  get_real(con, &p.fft.Tg);
+  const float limit = tau_limit(p);
+  report_kept(p, con, get_real_within(con, &p.fft.Tg, limit), limit);
 }
 
 void set_averaging(Program& p, Console& con) {
@@ -208,8 +217,8 @@ void set_averaging(Program& p, Console& con) {
     for (;;) {
       con.print("Enter octave fractions to average:\n");
       con.refresh();
-      get_long_double(con, &s.fft_mag_avg_frac);
-      if (s.fft_mag_avg_frac > 0) break;
+      const Entry entry = get_long_double_within(con, &s.fft_mag_avg_frac, kMaxOctaveFraction);
+      if (entry != Entry::kRefused && s.fft_mag_avg_frac > 0) break;
       con.print("Error entering octave fraction; try again\n");
     }
     s.fft_mag_avg_mult = xexp(p.ln_2 * s.fft_mag_avg_frac);
@@ -222,8 +231,8 @@ void set_cutoff(Program& p, Console& con) {
   for (;;) {
     con.print("Enter cutoff frequency for FFT averaging in Hz:\n");
     con.refresh();
-    get_long_double(con, &s.freq_cutoff_avg);
-    if (s.freq_cutoff_avg > 0) break;
+    const Entry entry = get_long_double_within(con, &s.freq_cutoff_avg, kTypedValueLimit);
+    if (entry != Entry::kRefused && s.freq_cutoff_avg > 0) break;
     con.print("Error entering frequency; try again\n");
   }
   const long limit = p.wf.nptst / 2;

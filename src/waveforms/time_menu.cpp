@@ -1,6 +1,7 @@
 #include "waveforms/time_menu.h"
 
 #include <cctype>
+#include <cmath>
 
 #include "console/console_io.h"
 #include "core/program.h"
@@ -52,9 +53,20 @@ void scale_waveform(Program& p, Console& con) {
   con.refresh();
   // Text that does not convert leaves the cumulative factor in place, and it is then
   // applied as the factor.
+  long double factor = slot.scale_wf;
+  if (report_kept(p, con, get_long_double_within(con, &factor, kTypedValueLimit), kTypedValueLimit))
+    return;
+  // Checked before any sample changes: a product that overflows refuses the whole scaling.
+  bool finite = std::isfinite(factor * slot.scale_wf);
+  for (long i = 0; finite && i < p.wf.nptst; ++i)
+    finite = std::isfinite(slot.y[static_cast<std::size_t>(i)] * factor);
+  if (!finite) {
+    con_printf(con, "%s%d%s", "Error - scaling gives values that are not finite numbers; waveform ",
+               slot.number, " was not changed\n");
+    pause(p, con);
+    return;
+  }
   slot.scale_wf_old = slot.scale_wf;
-  get_long_double(con, &slot.scale_wf);
-  const long double factor = slot.scale_wf;
   for (long i = 0; i < p.wf.nptst; ++i) slot.y[static_cast<std::size_t>(i)] *= factor;
   slot.scale_wf = factor * slot.scale_wf_old;
 }
@@ -98,10 +110,10 @@ void shift_waveform(Program& p, Console& con) {
 void set_time_axis_range(Program& p, Console& con) {
   con.print("Enter maximum vertical scale value:\n");
   con.refresh();
-  get_real(con, &p.plot.t.ymax);
+  report_kept(p, con, get_real_within(con, &p.plot.t.ymax, kPlotScaleLimit), kPlotScaleLimit);
   con.print("Enter minimum vertical scale value:\n");
   con.refresh();
-  get_real(con, &p.plot.t.ymin);
+  report_kept(p, con, get_real_within(con, &p.plot.t.ymin, kPlotScaleLimit), kPlotScaleLimit);
   p.plot.deltat_float = p.deltat;
   setup_vert_axis(p.plot.t, p.ln_10);
 }
