@@ -185,6 +185,13 @@ void read_comment(Console& con, bool as_word, std::string& comment) {
   }
 }
 
+void report_file_not_finite(Console& con, const std::string& name, const char* what,
+                            const std::string& outcome) {
+  con_printf(con, "%s%s%s%s%s%s%s", "Error - file ", name.c_str(), " holds ", what,
+             " that is not a finite number; ", outcome.c_str(), "\n");
+  con.refresh();
+}
+
 void to_next_line(std::FILE* input_file_nl) {
   int c;
   do {

@@ -66,6 +66,11 @@ std::FILE* open_for_save(Console& con, std::string& name, const char* mode);
 // Reads the comment line of a saved file (a whole line, or one word where the build says so).
 void read_comment(Console& con, bool as_word, std::string& comment);
 
+// A file that holds a number that is not finite is refused whole:
+// "Error - file <name> holds <what> that is not a finite number; <outcome>\n".
+void report_file_not_finite(Console& con, const std::string& name, const char* what,
+                            const std::string& outcome);
+
 // Skips characters of a text file up to and including the next newline.
 void to_next_line(std::FILE* input_file_nl);
 
