@@ -157,7 +157,20 @@ void apply_window_command(Program& p, Console& con) {
     get_integer(con, &i_window_apply);
   }
   SlotRef slot = p.wf.slot(i_window_apply);
-  apply_window(p.wf, slot.y);
+  // Windowed in the transform scratch array, kept only when every value is finite.
+  Samples& scratch = p.work.fftr;
+  scratch = slot.y;
+  apply_window(p.wf, scratch);
+  for (long i = 0; i < p.wf.nptst; ++i) {
+    if (!std::isfinite(scratch[static_cast<std::size_t>(i)])) {
+      con_printf(con, "%s%d%s",
+                 "Error - result holds values that are not finite numbers; waveform ", slot.number,
+                 " was not changed\n");
+      pause(p, con);
+      return;
+    }
+  }
+  slot.y = scratch;
   con_printf(con, "%s%d%s", "Window has been applied to waveform ", slot.number, "\n");
   pause(p, con);
 }
