@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <memory>
 
 #include "console/console_io.h"
@@ -111,6 +112,11 @@ bool filter_is_finite(const Program& p) {
 }  // namespace
 
 long Round_long(long double value) {
+  constexpr long kMax = std::numeric_limits<long>::max();
+  constexpr long kMin = std::numeric_limits<long>::min();
+  if (value != value) return 0;
+  if (value >= static_cast<long double>(kMax)) return kMax;
+  if (value <= static_cast<long double>(kMin)) return kMin;
   long whole = static_cast<long>(value);
   const long double rest = value - static_cast<long double>(whole);
   if (rest >= 0.5L) ++whole;

@@ -57,8 +57,14 @@ void average_magnitudes(Program& p, long npts, long double* fftnmag) {
       s.fft_mag_avg_min_freq = jmin * s.deltaf;
       s.fft_mag_avg_max_freq = s.fft_mag_avg_min_freq * s.fft_mag_avg_mult;
       s.fft_mag_avg_delta = (s.fft_mag_avg_max_freq - s.fft_mag_avg_min_freq) / s.deltaf;
-      jmax = jmin + static_cast<long>(std::trunc(s.fft_mag_avg_delta));
-      if (jmax > last_cut) jmax = last_cut;
+      // Compared before converting, so a group wider than the bins left cannot overflow.
+      const long double steps = std::trunc(s.fft_mag_avg_delta);
+      if (!(steps <= static_cast<long double>(last_cut - jmin))) {
+        jmax = last_cut;
+      } else {
+        jmax = jmin + static_cast<long>(steps);
+        if (jmax > last_cut) jmax = last_cut;
+      }
       assign_group(s, p.ln_10, jmin, jmax, fftnmag);
       jmin = jmax + 1;
     } while (jmax < last_cut);
