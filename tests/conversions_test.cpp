@@ -89,5 +89,16 @@ TEST(Conversions, OneGroupWiderThanTheSpectrumAveragesEverything) {
   for (long k = 2; k <= last; ++k) ASSERT_EQ(p->fft.fft1mag[k], p->fft.fft1mag[1]) << k;
 }
 
+// So does a group of the largest point count a long holds (an overflow of the bin number
+// there shows in the sanitizer build).
+TEST(Conversions, TheLargestPointCountAveragesEverything) {
+  auto p = started_program(1024.0L, 1024);
+  for (long i = 0; i < 1024; ++i) p->wf.y1a[i] = std::cos(i * 0.7L) + (i % 5) * 0.2L;
+  ScriptedConsole con("v1\n" + std::to_string(LONG_MAX) + "\n1q");
+  fft_menu(*p, con);
+  ASSERT_EQ(p->fft.fft_mag_avg_npts, LONG_MAX);
+  for (long k = 2; k < 1024; ++k) ASSERT_EQ(p->fft.fft1mag[k], p->fft.fft1mag[1]) << k;
+}
+
 }  // namespace
 }  // namespace refx
