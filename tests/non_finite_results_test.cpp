@@ -175,5 +175,22 @@ TEST(NonFiniteResults, WindowWithANonFiniteEntryKeepsTheWaveform) {
   EXPECT_TRUE(same_bytes(p->wf.y1a, y1));
 }
 
+TEST(NonFiniteResults, AddingOrSubtractingPastTheLargestValueKeepsWaveform1) {
+  for (const char* key : {"u", "t"}) {
+    auto p = busy_program();
+    p->wf.y1a[50] = kMax;
+    p->wf.y2a[50] = key[0] == 'u' ? kMax : -kMax;
+    const Samples y1 = p->wf.y1a;
+    ScriptedConsole con(std::string(key) + "kq");
+    time_waveforms_menu(*p, con);
+    EXPECT_TRUE(same_bytes(p->wf.y1a, y1)) << key;
+    EXPECT_NE(con.transcript().find("Error - result holds values that are not finite numbers; "
+                                    "waveform 1 was not changed\nPress any A/N key"),
+              npos)
+        << key;
+    EXPECT_EQ(con.transcript().find("Waveforms have been"), npos) << key;
+  }
+}
+
 }  // namespace
 }  // namespace refx

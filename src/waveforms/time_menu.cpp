@@ -131,14 +131,26 @@ void plot_time_waveform(Program& p, Console& con) {
   graphics_window_end(p);
 }
 
-// y1 -/+ y2 -> y1, honouring both truncation points.
+// y1 -/+ y2 -> y1, honouring both truncation points; formed in the transform scratch array
+// and kept only when every value is finite.
 void combine_waveforms(Program& p, Console& con, bool subtract) {
   TimeWaveforms& wf = p.wf;
+  Samples& sum = p.work.fftr;
   for (long i = 0; i < wf.nptst; ++i) {
     const auto k = static_cast<std::size_t>(i);
-    if (i >= wf.i_truncatet1) wf.y1a[k] = 0.0L;
-    if (i < wf.i_truncatet2) wf.y1a[k] = subtract ? wf.y1a[k] - wf.y2a[k] : wf.y1a[k] + wf.y2a[k];
+    sum[k] = wf.y1a[k];
+    if (i >= wf.i_truncatet1) sum[k] = 0.0L;
+    if (i < wf.i_truncatet2) sum[k] = subtract ? sum[k] - wf.y2a[k] : sum[k] + wf.y2a[k];
+    if (!std::isfinite(sum[k])) {
+      con.print(
+          "Error - result holds values that are not finite numbers; waveform 1 was not "
+          "changed\n");
+      pause(p, con);
+      return;
+    }
   }
+  for (long i = 0; i < wf.nptst; ++i)
+    wf.y1a[static_cast<std::size_t>(i)] = sum[static_cast<std::size_t>(i)];
   con.print(subtract ? "Waveforms have been subtracted\n" : "Waveforms have been added\n");
   pause(p, con);
 }
