@@ -72,8 +72,11 @@ std::string refusal(const char* what, const char* outcome) {
 }
 
 TEST(NonFiniteFiles, WaveformReaderRefusesAndKeepsTheSlot) {
-  const Fault faults[] = {
-      {0, kNan, "a time"}, {1, kNan, "a value"}, {1, kInf, "a value"}, {1, -kInf, "a value"}};
+  const Fault faults[] = {{0, kNan, "a time"},
+                          {1, kNan, "a value"},
+                          {1, kInf, "a value"},
+                          {1, -kInf, "a value"},
+                          {0, kInf, "a time"}};
   for (Format f : kFormats) {
     for (const Fault& fault : faults) {
       TempDir dir;
@@ -103,6 +106,33 @@ TEST(NonFiniteFiles, WaveformReaderRefusesAndKeepsTheSlot) {
     readt_from_disk(*p, con);
     EXPECT_EQ(con.transcript().find("Error"), npos) << format_name(f);
     EXPECT_EQ(p->wf.y1a[5], 5.25L) << format_name(f);
+  }
+}
+
+// Two finite times whose difference is too large for long double.
+TEST(NonFiniteFiles, WaveformReaderRefusesATimeStepTooLarge) {
+  const long double big = std::numeric_limits<long double>::max();
+  for (Format f : kFormats) {
+    TempDir dir;
+    auto p = program_for(f);
+    std::string two = f == Format::kText ? "c\nx\n" : std::string(256, '\0');
+    for (long double v : {-big, 1.0L, big, 2.0L}) {
+      unsigned char b[12] = {};
+      encode_float80(v, b);
+      char text[48];
+      std::snprintf(text, sizeof text, "%.21Le\n", v);
+      two += f == Format::kText
+                 ? std::string(text)
+                 : std::string(reinterpret_cast<char*>(b), f == Format::kBinary12 ? 12 : 10);
+    }
+    dir.write("bad.dat", two);
+    p->wf.y1a[0] = 42;
+    const long double interval = p->wf.deltat1;
+    ScriptedConsole con("1bad.dat\nkq");
+    readt_from_disk(*p, con);
+    EXPECT_NE(con.transcript().find(refusal("a time", "waveform 1 was not changed")), npos)
+        << format_name(f);
+    EXPECT_TRUE(p->wf.y1a[0] == 42 && p->wf.deltat1 == interval) << format_name(f);
   }
 }
 

@@ -97,7 +97,9 @@ bool read_time_waveform(Program& p, Console& con, SlotRef slot, long max_num_pts
     const int got = read_pair(p, file, &time, &value);
     if (got == 0) break;
     const char* fault = nullptr;
-    if (got == 2 && !std::isfinite(time)) fault = "a time";
+    // A time step too large for long double counts as a time that is not finite.
+    if (got == 2 && (!std::isfinite(time) || (count == 1 && !std::isfinite(time - t0))))
+      fault = "a time";
     if (!std::isfinite(got == 2 ? value : time)) fault = "a value";
     if (fault) {
       std::fclose(file);
