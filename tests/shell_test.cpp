@@ -1,6 +1,7 @@
 // The shell: value entry and name prompts on both consoles, start-up, the main menu.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <tuple>
 #include <vector>
@@ -124,6 +125,33 @@ TEST(StartUp, FailuresEndWithTheirMessageAndStatus) {
     ScriptedConsole con("x");
     EXPECT_EQ(start_with(config, *p, con, *build), status) << text;
     EXPECT_TRUE(con.transcript() == text && con.waits() == 1) << con.transcript();
+  }
+}
+
+// Rates that are not finite numbers in range and plot sizes the window system cannot take
+// end the run as format errors; the bounds themselves start.
+TEST(StartUp, RatesAndPlotSizesOutOfRangeAreFormatErrors) {
+  const std::string format =
+      "Error in input file format\nProgram will be terminated\nPress any A/N key to continue:\n";
+  for (const char* rate : {"0", "-5", "nan", "inf", "-inf", "1e4000", "1.0001e30", "0.9999e-30"}) {
+    auto p = make_program();
+    ScriptedConsole con("x");
+    EXPECT_EQ(start_with((std::string(rate) + "\n1024\n1000\n800\n").c_str(), *p, con), 0) << rate;
+    EXPECT_EQ(con.transcript(), format) << rate;
+  }
+  for (const char* size : {"0 800", "-5 800", "63 800", "1000 63", "32768 800", "1000 0x8000"}) {
+    std::string config = std::string("1000\n1024\n") + size;
+    config[config.find(' ')] = '\n';
+    auto p = make_program();
+    ScriptedConsole con("x");
+    EXPECT_EQ(start_with((config + "\n").c_str(), *p, con), 0) << size;
+    EXPECT_EQ(con.transcript(), format) << size;
+  }
+  for (const char* config : {"1e30\n1024\n64\n32767\n", "1e-30\n1024\n32767\n64\n"}) {
+    auto p = make_program();
+    ScriptedConsole con;
+    EXPECT_EQ(start_with(config, *p, con), -1) << config;
+    EXPECT_TRUE(std::isfinite(p->fft.deltaf) && p->fft.deltaf > 0 && p->deltat > 0) << config;
   }
 }
 

@@ -36,7 +36,7 @@ long find_pixel(long i_func, int minx, int maxx, float delta, float strt_val, fl
       rminx + ((static_cast<long double>(r_ix) - 1) * delta + strt_val - xmin_axis) /
                   (static_cast<long double>(xmax_axis) - xmin_axis) *
                   (static_cast<long double>(rmaxx) - rminx));
-  return Round(x_pix);
+  return to_pixel(x_pix);
 }
 
 namespace {
@@ -52,12 +52,12 @@ struct Scales {
     const float t = static_cast<float>(
         (static_cast<long double>(k - 1) * delta + s.strt_val - s.xmin_axis) * x_conv);
     const float p = static_cast<float>(s.minx + static_cast<long double>(t));
-    return static_cast<int>(Round(p));
+    return to_pixel(p);
   }
   int y_of(float v) const {
     const float t = static_cast<float>((static_cast<long double>(s.ymax_axis) - v) * y_conv);
     const float p = static_cast<float>(s.maxy + static_cast<long double>(t));
-    return static_cast<int>(Round(p));
+    return to_pixel(p);
   }
 };
 

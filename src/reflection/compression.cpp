@@ -92,6 +92,10 @@ void compress_waveform(Program& p, Console& con) {
     w.xini[k] = y.im;
   }
   inverse(p);
+  if (!result_is_finite(p)) {
+    refuse_not_finite(p, con, before);
+    return;
+  }
   if (store_result(p))
     con_printf(con, "%s%d%s", "Warning - imaginary part in compressed waveform ", r.rrc_dest, "\n");
   else
@@ -135,6 +139,10 @@ void decompress_waveform(Program& p, Console& con) {
     w.xini[k] = y.im;
   }
   inverse(p);
+  if (!result_is_finite(p)) {
+    refuse_not_finite(p, con, before);
+    return;
+  }
   if (store_result(p))
     con_printf(con, "%s%d%s", "Warning - imaginary part in de-compressed waveform ", r.rrc_dest,
                "\n");

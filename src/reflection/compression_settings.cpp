@@ -49,7 +49,8 @@ void toggle_fmax_decompress(Program& p, Console& con) {
 
 void set_fmax_decompress(Program& p, Console& con) {
   say(con, "Enter fmax for de-compression:\n");
-  get_long_double(con, &p.rrc.fmax_rrc_decompress);
+  report_kept(p, con, get_long_double_within(con, &p.rrc.fmax_rrc_decompress, kTypedValueLimit),
+              kTypedValueLimit);
 }
 
 }  // namespace refx

@@ -110,8 +110,8 @@ void read_rrc_filt(Program& p, Console& con, std::string& rrc_filt_filename, Sam
   }
   skip_header(p, file);
 
-  // Records go to scratch first, so that a file too short to hold a whole filter leaves
-  // the filter in use as it was.
+  // Records go to scratch first, so that a file too short to hold a whole filter, or one
+  // with a number that is not finite, leaves the filter in use as it was.
   const long n = p.num_meas_points;
   std::vector<long double> re(static_cast<std::size_t>(n)), im(static_cast<std::size_t>(n));
   long double f0 = 0, f1 = 0;
@@ -119,6 +119,15 @@ void read_rrc_filt(Program& p, Console& con, std::string& rrc_filt_filename, Sam
   while (count < n) {
     long double f;
     if (!read_record(p, file, &f, &re[count], &im[count])) break;
+    const char* fault = !std::isfinite(f) ? "a frequency" : nullptr;
+    if (!std::isfinite(re[count]) || !std::isfinite(im[count])) fault = "a value";
+    if (fault) {
+      // The caller says the read was not completed and pauses.
+      std::fclose(file);
+      report_file_not_finite(con, name, fault, "the compression filter was not changed");
+      p.rrc.rrc_error = 1;
+      return;
+    }
     if (count == 0) f0 = f;
     if (count == 1) f1 = f;
     ++count;

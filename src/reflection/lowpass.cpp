@@ -69,6 +69,10 @@ void apply_lpf_to_waveform(Program& p, Console& con, bool inverse) {
 
   fft(1, &n, &w.nstage, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(),
       w.cos_array.data(), w.sin_array.data(), &w.max_fft_mag);
+  if (!result_is_finite(p)) {
+    refuse_not_finite(p, con, before);
+    return;
+  }
   if (store_result(p))
     con_printf(con, "%s%d%s",
                inverse ? "Warning - imaginary part in waveform after applying inverse lpf"

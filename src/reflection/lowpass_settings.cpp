@@ -46,14 +46,12 @@ void ask_order(Program& p, Console& con) {
   }
 }
 
-// Reads a long double until it is greater than 0.
+// Reads a long double until it is greater than 0; a value that is not a finite number, or
+// is too large, is asked for again.
 void ask_positive(Console& con, const char* prompt, long double* value) {
   say(con, prompt);
-  get_long_double(con, value);
-  while (!(*value > 0)) {
+  while (get_long_double_within(con, value, kTypedValueLimit) == Entry::kRefused || !(*value > 0))
     say(con, "Error - enter again:\n");
-    get_long_double(con, value);
-  }
 }
 
 void ask_order_and_f0(Program& p, Console& con) {

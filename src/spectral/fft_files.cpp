@@ -1,8 +1,10 @@
 #include "spectral/fft_files.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "console/console_io.h"
 #include "console/file_save.h"
@@ -78,6 +80,16 @@ void save_fft(Program& p, Console& con, int ifft, const long double* fftr, const
   if (!saved) pause(p, con);
 }
 
+namespace {
+
+bool all_finite(const std::vector<long double>& values) {
+  for (long double v : values)
+    if (!std::isfinite(v)) return false;
+  return true;
+}
+
+}  // namespace
+
 void read_fft(Program& p, Console& con, int iwf, long double* fftr, long double* ffti,
               long double* fftnmag, long double* fftnph, long double* delf, long* num) {
   const bool binary = binary_format(p);
@@ -96,29 +108,47 @@ void read_fft(Program& p, Console& con, int iwf, long double* fftr, long double*
     to_next_line(file);
   }
 
+  // The slot is worked on in copies and written back only when every value is finite; bins
+  // past the file's records keep the slot's values unless the operator fills them.
   const long n = p.num_meas_points;
+  const auto size = static_cast<std::size_t>(n);
+  std::vector<long double> re(fftr, fftr + size), im(ffti, ffti + size);
+  std::vector<long double> mag(fftnmag, fftnmag + size), ph(fftnph, fftnph + size);
+  const std::string outcome = "FFT " + std::to_string(iwf) + " was not changed";
+  auto refuse = [&](const char* what) {
+    report_file_not_finite(con, name, what, outcome);
+    pause(p, con);
+  };
+
   long double first_freq = 0, second_freq = 0;
   long count = 0;
   for (long k = 0; k < n; ++k) {
     long double record[3];
     if (!read_record(p, file, record)) break;
+    const char* fault = !std::isfinite(record[0]) ? "a frequency" : nullptr;
+    if (!std::isfinite(record[1]) || !std::isfinite(record[2])) fault = "a value";
+    if (fault) {
+      std::fclose(file);
+      refuse(fault);
+      return;
+    }
     if (binary) {
-      fftr[k] = record[1];
-      ffti[k] = record[2];
+      re[k] = record[1];
+      im[k] = record[2];
     } else {
-      fftnmag[k] = record[1];
-      fftnph[k] = record[2];
+      mag[k] = record[1];
+      ph[k] = record[2];
     }
     if (k == 0) first_freq = record[0];
     if (k == 1) second_freq = record[0];
     count = k + 1;
   }
 
-  *num = count;
-  if (*num <= 0) con.print("Warning - no data was found\n");
-  if (*num >= 2) *delf = second_freq - first_freq;
+  if (count <= 0) con.print("Warning - no data was found\n");
+  long double step = *delf;
+  if (count >= 2) step = second_freq - first_freq;
 
-  if (*num < n) {
+  if (count < n) {
     con_printf(con, "%s%d%s", "Warning: number of points in wf ", iwf,
                " less than num_meas_points;\n");
     con.print(binary ? "Fill remaining values with zero? 1=Y, 0=N:\n"
@@ -127,38 +157,52 @@ void read_fft(Program& p, Console& con, int iwf, long double* fftr, long double*
     int answer = 0;
     get_integer(con, &answer);
     if (answer == 1) {
-      for (long k = *num; k < n; ++k) {
+      for (long k = count; k < n; ++k) {
         if (binary) {
-          fftr[k] = 0;
-          ffti[k] = 0;
+          re[k] = 0;
+          im[k] = 0;
         } else {
-          fftnmag[k] = kDbFloor;
-          fftnph[k] = 0;
+          mag[k] = kDbFloor;
+          ph[k] = 0;
         }
       }
     }
   }
 
   // Without two records there is no step to compare.
-  if (*num >= 2 && std::fabs(*delf - p.fft.deltaf) > 0.01L) {
+  if (count >= 2 && std::fabs(step - p.fft.deltaf) > 0.01L) {
     con_printf(con, "%s%d%s", "Warning - delf in FFT ", iwf,
                " file doesn't match program value;\n");
     pause(p, con);
   }
 
   if (binary) {
-    calc_fft_mag_ph_no_avg(p, &n, fftr, ffti, fftnmag, fftnph);
+    calc_fft_mag_ph_no_avg(p, &n, re.data(), im.data(), mag.data(), ph.data());
   } else {
     const long double ln_10 = p.ln_10;
     for (long k = 0; k < n; ++k) {
-      const long double a = xexp(ln_10 * fftnmag[k] / 20.0L);
+      const long double a = xexp(ln_10 * mag[k] / 20.0L);
       long double s = 0, c = 0;
-      xsincos(fftnph[k] * p.pi / 180.0L, &s, &c);
-      fftr[k] = a * c;
-      ffti[k] = a * s;
+      xsincos(ph[k] * p.pi / 180.0L, &s, &c);
+      re[k] = a * c;
+      im[k] = a * s;
     }
   }
   std::fclose(file);
+  // A magnitude too large in dB gives an infinite spectrum.
+  if (!all_finite(re) || !all_finite(im)) {
+    con_printf(con, "%s%s%s%s%s", "Error - file ", name.c_str(),
+               " holds a magnitude too large for a finite spectrum; ", outcome.c_str(), "\n");
+    pause(p, con);
+    return;
+  }
+
+  *num = count;
+  *delf = step;
+  std::copy(re.begin(), re.end(), fftr);
+  std::copy(im.begin(), im.end(), ffti);
+  std::copy(mag.begin(), mag.end(), fftnmag);
+  std::copy(ph.begin(), ph.end(), fftnph);
 }
 
 }  // namespace refx

@@ -46,8 +46,8 @@ void average_magnitudes(Program& p, long npts, long double* fftnmag) {
     // A group of no bins would never advance; the menu keeps the count at 1 or more.
     const long group = s.fft_mag_avg_npts < 1 ? 1 : s.fft_mag_avg_npts;
     do {
-      jmax = jmin + group - 1;
-      if (jmax > npts - 1) jmax = npts - 1;
+      // Compared before adding, so a huge count cannot overflow the bin number.
+      jmax = group - 1 > npts - 1 - jmin ? npts - 1 : jmin + group - 1;
       if (jmax < jmin) break;  // ran out of bins before the cutoff
       assign_group(s, p.ln_10, jmin, jmax, fftnmag);
       jmin = jmax + 1;
@@ -57,8 +57,14 @@ void average_magnitudes(Program& p, long npts, long double* fftnmag) {
       s.fft_mag_avg_min_freq = jmin * s.deltaf;
       s.fft_mag_avg_max_freq = s.fft_mag_avg_min_freq * s.fft_mag_avg_mult;
       s.fft_mag_avg_delta = (s.fft_mag_avg_max_freq - s.fft_mag_avg_min_freq) / s.deltaf;
-      jmax = jmin + static_cast<long>(std::trunc(s.fft_mag_avg_delta));
-      if (jmax > last_cut) jmax = last_cut;
+      // Compared before converting, so a group wider than the bins left cannot overflow.
+      const long double steps = std::trunc(s.fft_mag_avg_delta);
+      if (!(steps <= static_cast<long double>(last_cut - jmin))) {
+        jmax = last_cut;
+      } else {
+        jmax = jmin + static_cast<long>(steps);
+        if (jmax > last_cut) jmax = last_cut;
+      }
       assign_group(s, p.ln_10, jmin, jmax, fftnmag);
       jmin = jmax + 1;
     } while (jmax < last_cut);

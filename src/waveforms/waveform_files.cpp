@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "console/console_io.h"
 #include "console/file_save.h"
@@ -71,16 +73,19 @@ int upper_key(Console& con) {
 
 }  // namespace
 
-void read_time_waveform(Program& p, Console& con, SlotRef slot, long max_num_pts,
+bool read_time_waveform(Program& p, Console& con, SlotRef slot, long max_num_pts,
                         std::string& filename) {
+  const long double old_deltat = slot.deltat;
   slot.deltat = static_cast<long double>(p.deltat);
   const std::string prompt =
       "Enter file name for time waveform " + std::to_string(slot.number) + ", or Q to quit:\n";
   std::FILE* file = open_for_read(con, prompt, p.build->read_prompt_takes_word, filename,
                                   binary_mode(p) ? "rb" : "r");
-  if (!file) return;
+  if (!file) return true;
   skip_header(p, file);
 
+  // The points go to scratch first: a file with a number that is not finite changes nothing.
+  std::vector<long double> values(static_cast<std::size_t>(max_num_pts > 0 ? max_num_pts : 0));
   long count = 0;
   long double t0 = 0;
   bool have_t0 = false;
@@ -88,14 +93,29 @@ void read_time_waveform(Program& p, Console& con, SlotRef slot, long max_num_pts
   while (count < max_num_pts) {
     const int got = read_pair(p, file, &time, &value);
     if (got == 0) break;
+    const char* fault = nullptr;
+    // A time step too large for long double counts as a time that is not finite.
+    if (got == 2 && (!std::isfinite(time) || (count == 1 && !std::isfinite(time - t0))))
+      fault = "a time";
+    if (!std::isfinite(got == 2 ? value : time)) fault = "a value";
+    if (fault) {
+      std::fclose(file);
+      slot.deltat = old_deltat;
+      report_file_not_finite(con, filename, fault,
+                             "waveform " + std::to_string(slot.number) + " was not changed");
+      pause(p, con);
+      return false;
+    }
     if (got == 2 && count == 0) {
       t0 = time;
       have_t0 = true;
     }
     if (got == 2 && count == 1 && have_t0) slot.deltat = time - t0;
-    slot.y[static_cast<std::size_t>(count)] = got == 2 ? value : time;
+    values[static_cast<std::size_t>(count)] = got == 2 ? value : time;
     ++count;
   }
+  for (long i = 0; i < count; ++i)
+    slot.y[static_cast<std::size_t>(i)] = values[static_cast<std::size_t>(i)];
   // One more read tells whether data remains past a full slot.
   const int extra = read_pair(p, file, &time, &value);
   slot.num_ptst = count;
@@ -126,6 +146,7 @@ void read_time_waveform(Program& p, Console& con, SlotRef slot, long max_num_pts
   slot.i_shift_wf = 0;
   slot.scale_wf = 1.0L;
   slot.scale_wf_old = 1.0L;
+  return true;
 }
 
 void save_time_waveform(Program& p, Console& con, SlotRef slot) {
@@ -163,12 +184,12 @@ void readt_from_disk(Program& p, Console& con) {
     const int key = upper_key(con);
     if (key == 'Q') return;
     if (key == '1' || key == 'B') {
-      read_time_waveform(p, con, p.wf.slot(1), p.num_meas_points, p.wf.file_name);
-      p.wf.i_shift_wf1 = 0;
+      if (read_time_waveform(p, con, p.wf.slot(1), p.num_meas_points, p.wf.file_name))
+        p.wf.i_shift_wf1 = 0;
     }
     if (key == '2' || key == 'B') {
-      read_time_waveform(p, con, p.wf.slot(2), p.num_meas_points, p.wf.file_name);
-      p.wf.i_shift_wf2 = 0;
+      if (read_time_waveform(p, con, p.wf.slot(2), p.num_meas_points, p.wf.file_name))
+        p.wf.i_shift_wf2 = 0;
     }
   }
 }
