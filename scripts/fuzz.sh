@@ -11,7 +11,7 @@ seconds=${1:-25}
 shift || true
 build=${REFX_FUZZ_BUILD:-$root/build-fuzz}
 all_targets=(config waveform_text waveform_binary fft_text fft_binary filter_text filter_binary
-             value_entry)
+             value_entry script)
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all_targets[@]}")
 

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 
+#include "console/script/script_reader.h"
 #include "core/build_constants.h"
 #include "core/float80.h"
 #include "fuzz_console.h"
@@ -161,6 +162,13 @@ void value_entries() {
   put("value_entry", "blanks", "\n \t\n\r\n1\r\n");
 }
 
+// Scripts: beside examples/reflection_run.script and tests/e2e/script/short.script.
+void scripts() {
+  put("script", "bom_crlf_escape", "\xEF\xBB\xBFT\r\n\\#\n# c\n\tx\r\n");
+  put("script", "control", "1\n\x01\n");
+  put("script", "long_line", "1\n" + std::string(ScriptReader::kMaxLineChars + 1, 'a') + "\n");
+}
+
 }  // namespace
 }  // namespace refx
 
@@ -175,5 +183,6 @@ int main(int argc, char** argv) {
   refx::edge_files();
   refx::config_files();
   refx::value_entries();
+  refx::scripts();
   return 0;
 }
