@@ -10,7 +10,13 @@ namespace refx {
 struct Program;
 
 // printf-style output to the console; the C99 conversions (%Le) on every toolchain.
-void con_printf(Console& con, const char* format, ...) __attribute__((format(gnu_printf, 2, 3)));
+// clang (the fuzz build) knows the C99 checks only as "printf".
+#if defined(__clang__)
+#define REFX_PRINTF_CHECK(f, a) __attribute__((format(printf, f, a)))
+#else
+#define REFX_PRINTF_CHECK(f, a) __attribute__((format(gnu_printf, f, a)))
+#endif
+void con_printf(Console& con, const char* format, ...) REFX_PRINTF_CHECK(2, 3);
 
 // Value entry: the target changes only when the typed text converts.
 void get_real(Console& con, float* value);

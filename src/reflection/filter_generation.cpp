@@ -12,6 +12,7 @@
 #include "reflection/rrc_actions.h"
 #include "reflection/rrc_steps.h"
 #include "spectral/fft.h"
+#include "spectral/power.h"
 
 namespace refx {
 
@@ -61,10 +62,9 @@ void estimate_phase_slope(Program& p, long kt) {
 
 // Scales bin k to the held magnitude, keeping its phase.
 void hold_magnitude(Reflection& r, long k) {
-  const long double mag_fmax_compress =
-      std::sqrt(r.Re_rrc_filt[k] * r.Re_rrc_filt[k] + r.Im_rrc_filt[k] * r.Im_rrc_filt[k]);
-  r.Re_rrc_filt[k] = r.Re_rrc_filt[k] * r.save_mag_fmax_compress / mag_fmax_compress;
-  r.Im_rrc_filt[k] = r.Im_rrc_filt[k] * r.save_mag_fmax_compress / mag_fmax_compress;
+  const long double mag_fmax_compress = magnitude(r.Re_rrc_filt[k], r.Im_rrc_filt[k]);
+  r.Re_rrc_filt[k] = scale_by_ratio(r.Re_rrc_filt[k], r.save_mag_fmax_compress, mag_fmax_compress);
+  r.Im_rrc_filt[k] = scale_by_ratio(r.Im_rrc_filt[k], r.save_mag_fmax_compress, mag_fmax_compress);
 }
 
 // Replaces bin k, which lies above fmax.
@@ -74,8 +74,7 @@ void band_limit_bin(Program& p, long k) {
   const bool constant_slope = r.i_constant_phase_slope > 0;
   if (r.i_trans_fmax_compress == 0) {
     r.i_trans_fmax_compress = 1;
-    r.save_mag_fmax_compress = std::sqrt(r.Re_rrc_filt[k - 1] * r.Re_rrc_filt[k - 1] +
-                                         r.Im_rrc_filt[k - 1] * r.Im_rrc_filt[k - 1]);
+    r.save_mag_fmax_compress = magnitude(r.Re_rrc_filt[k - 1], r.Im_rrc_filt[k - 1]);
     if (constant_slope) estimate_phase_slope(p, k);
   }
   if (k < n / 2) {
@@ -138,7 +137,7 @@ bool form_compression_filter(Program& p, Console& con, const Samples& reference)
 
   // A bin without a reciprocal refuses the whole filter before any of it is written.
   for (long k = 0; k < n; ++k)
-    if (w.fftr[k] * w.fftr[k] + w.ffti[k] * w.ffti[k] == 0) return false;
+    if (w.fftr[k] == 0 && w.ffti[k] == 0) return false;
 
   const long double rn = static_cast<long double>(n);
   const bool band_limit = r.enable_fmax_rrc_compress > 0;
@@ -146,9 +145,10 @@ bool form_compression_filter(Program& p, Console& con, const Samples& reference)
   for (long k = 0; k < n; ++k) {
     const long double xr = w.fftr[k];
     const long double xi = w.ffti[k];
-    const long double power = xr * xr + xi * xi;
-    r.Re_rrc_filt[k] = (xr / power) / rn;
-    r.Im_rrc_filt[k] = (-xi / power) / rn;
+    long double inv_re = 0, inv_im = 0;
+    reciprocal(xr, xi, &inv_re, &inv_im);
+    r.Re_rrc_filt[k] = inv_re / rn;
+    r.Im_rrc_filt[k] = inv_im / rn;
     const long s = k <= n / 2 ? k : k - n;
     const long double f = static_cast<long double>(s) * p.delf_minp;
     // Bin 0 is never above a (positive) fmax; the guard keeps bin k-1 inside the array.

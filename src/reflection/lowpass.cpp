@@ -11,6 +11,7 @@
 #include "reflection/rrc_actions.h"
 #include "reflection/rrc_steps.h"
 #include "spectral/fft.h"
+#include "spectral/power.h"
 
 namespace refx {
 
@@ -46,7 +47,7 @@ void apply_lpf_to_waveform(Program& p, Console& con, bool inverse) {
       continue;
     }
     if (r.rrc_lim_lpf_inv > 0) {
-      r.mag_rrc_lim_lpf_inv = std::sqrt(l.re * l.re + l.im * l.im);
+      r.mag_rrc_lim_lpf_inv = magnitude(l.re, l.im);
       if (r.mag_rrc_lim_lpf_inv == 0) {
         refuse_zero_divisor(p, con, before);
         return;
@@ -54,17 +55,14 @@ void apply_lpf_to_waveform(Program& p, Console& con, bool inverse) {
       if (std::fabs(bin_frequency(p, i)) <= r.fmax_rrc_lim_lpf_inv) {
         r.save_mag_rrc_lim_lpf_inv = r.mag_rrc_lim_lpf_inv;
       } else {
-        l.re = l.re * r.save_mag_rrc_lim_lpf_inv / r.mag_rrc_lim_lpf_inv;
-        l.im = l.im * r.save_mag_rrc_lim_lpf_inv / r.mag_rrc_lim_lpf_inv;
+        l.re = scale_by_ratio(l.re, r.save_mag_rrc_lim_lpf_inv, r.mag_rrc_lim_lpf_inv);
+        l.im = scale_by_ratio(l.im, r.save_mag_rrc_lim_lpf_inv, r.mag_rrc_lim_lpf_inv);
       }
     }
-    const long double power = l.re * l.re + l.im * l.im;
-    if (power == 0) {
+    if (!divide_complex(xr, xi, l.re, l.im, &w.xinr[i], &w.xini[i])) {
       refuse_zero_divisor(p, con, before);
       return;
     }
-    w.xinr[i] = (xr * l.re + xi * l.im) / power;
-    w.xini[i] = (xi * l.re - xr * l.im) / power;
   }
 
   fft(1, &n, &w.nstage, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(),

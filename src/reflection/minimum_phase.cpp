@@ -7,6 +7,7 @@
 #include "core/xmath.h"
 #include "reflection/rrc_steps.h"
 #include "spectral/fft.h"
+#include "spectral/power.h"
 
 namespace refx {
 
@@ -46,8 +47,7 @@ void calc_minp(Program& p, Console& con, long double* xinr_minp, long double* xi
   build_twiddle_tables(w, npts_minp, p.pi);
 
   for (long i = 0; i < npts_minp; ++i) {
-    const long double minp_mag =
-        std::sqrt(xinr_minp[i] * xinr_minp[i] + xini_minp[i] * xini_minp[i]);
+    const long double minp_mag = magnitude(xinr_minp[i], xini_minp[i]);
     xini_minp[i] = 0;
     if (std::fabs(minp_mag) > kMagnitudeFloor) {
       xinr_minp[i] = std::log(minp_mag);

@@ -3,15 +3,10 @@
 #include <cmath>
 
 #include "core/program.h"
+#include "spectral/power.h"
 
 namespace refx {
 namespace {
-
-// 10 log10 of a power; ln_10 is the single-precision constant, widened.
-long double power_to_db(long double power, float ln_10) {
-  if (power > 0) return 10.0L * std::log(power) / static_cast<long double>(ln_10);
-  return kDbFloor;
-}
 
 // Phase in degrees, in (-180, 180]; real_is_zero decides the +-90 degree case.
 long double phase_degrees(long double re, long double im, bool real_is_zero, long double pi) {
@@ -26,18 +21,22 @@ long double phase_degrees(long double re, long double im, bool real_is_zero, lon
   return phi * 180.0L / pi;
 }
 
+// The bins' parts, for the groups whose powers overflowed or underflowed.
+struct Bins {
+  const long double* re;
+  const long double* im;
+};
+
 // Mean power of bins jmin..jmax in dB, written over their magnitudes.
-void assign_group(FftSlots& s, float ln_10, long jmin, long jmax, long double* fftnmag) {
+void assign_group(FftSlots& s, float ln_10, Bins bins, long jmin, long jmax, long double* fftnmag) {
   const long jnum = jmax - jmin + 1;
   if (jnum <= 0) return;
-  s.fft_avg_val = 0;
-  for (long j = jmin; j <= jmax; ++j) s.fft_avg_val += s.fft_mag_avg[j];
-  s.fft_avg_val /= static_cast<long double>(jnum);
-  s.fft_avg_val = power_to_db(s.fft_avg_val, ln_10);
+  s.fft_avg_val = mean_power_db(bins.re + jmin, bins.im + jmin, s.fft_mag_avg.data() + jmin, jnum,
+                                kDbFloor, ln_10);
   for (long j = jmin; j <= jmax; ++j) fftnmag[j] = s.fft_avg_val;
 }
 
-void average_magnitudes(Program& p, long npts, long double* fftnmag) {
+void average_magnitudes(Program& p, long npts, Bins bins, long double* fftnmag) {
   FftSlots& s = p.fft;
   const long last_cut = s.npts_cutoff_avg - 1;
   long jmin = 1;
@@ -49,7 +48,7 @@ void average_magnitudes(Program& p, long npts, long double* fftnmag) {
       // Compared before adding, so a huge count cannot overflow the bin number.
       jmax = group - 1 > npts - 1 - jmin ? npts - 1 : jmin + group - 1;
       if (jmax < jmin) break;  // ran out of bins before the cutoff
-      assign_group(s, p.ln_10, jmin, jmax, fftnmag);
+      assign_group(s, p.ln_10, bins, jmin, jmax, fftnmag);
       jmin = jmax + 1;
     } while (jmax < last_cut);
   } else if (s.fft_mag_avg_mode == 2) {
@@ -65,7 +64,7 @@ void average_magnitudes(Program& p, long npts, long double* fftnmag) {
         jmax = jmin + static_cast<long>(steps);
         if (jmax > last_cut) jmax = last_cut;
       }
-      assign_group(s, p.ln_10, jmin, jmax, fftnmag);
+      assign_group(s, p.ln_10, bins, jmin, jmax, fftnmag);
       jmin = jmax + 1;
     } while (jmax < last_cut);
   }
@@ -78,17 +77,16 @@ void calc_fft_mag_ph(Program& p, const long* npts, const long double* fftr, cons
   for (long k = 0; k < *npts; ++k) {
     const long double power = fftr[k] * fftr[k] + ffti[k] * ffti[k];
     p.fft.fft_mag_avg[k] = power;
-    fftnmag[k] = power_to_db(power, p.ln_10);
+    fftnmag[k] = power_db(fftr[k], ffti[k], kDbFloor, p.ln_10);
     fftnph[k] = phase_degrees(fftr[k], ffti[k], std::fabs(fftr[k]) < 1e-50L, p.pi);
   }
-  average_magnitudes(p, *npts, fftnmag);
+  average_magnitudes(p, *npts, Bins{fftr, ffti}, fftnmag);
 }
 
 void calc_fft_mag_ph_no_avg(Program& p, const long* npts, const long double* fftr,
                             const long double* ffti, long double* fftnmag, long double* fftnph) {
   for (long k = 0; k < *npts; ++k) {
-    const long double power = fftr[k] * fftr[k] + ffti[k] * ffti[k];
-    fftnmag[k] = power_to_db(power, p.ln_10);
+    fftnmag[k] = power_db(fftr[k], ffti[k], kDbFloor, p.ln_10);
     // This routine tests the real part at double precision.
     const bool real_is_zero = std::fabs(static_cast<double>(fftr[k])) < 1e-50;
     fftnph[k] = phase_degrees(fftr[k], ffti[k], real_is_zero, p.pi);
