@@ -27,7 +27,7 @@ before=$(screen_text)
 special_keys
 # Were any of them taken as a key, B would not be the only change (PgDn would have quit).
 key B "(binary-ri selected)"
-[ "$(screen_text)" = "${before/ascii-magph/binary-ri}" ] || fail "keys at the main menu acted"
+[ "$(screen_text)" = "${before/ascii-magph/binary-ri}" ] || fail "the main menu changed (keys acted, or the screen was not cleared)"
 key B "(ascii-magph selected)"
 before=$(screen_text)
 key T "$TIME_MENU"
