@@ -81,7 +81,8 @@ bool CursesConsole::drop_escape_sequence() {
     const bool csi = c == '[';
     for (int n = 0; n < kLongestSequence; ++n) {
       c = wgetch(Curses_Window);
-      if (c == ERR || !csi || (c >= 0x40 && c <= 0x7e)) break;
+      if (c >= KEY_MIN) ungetch(c);  // a resize (or a decoded key) is not part of it
+      if (c == ERR || c >= KEY_MIN || !csi || (c >= 0x40 && c <= 0x7e)) break;
     }
   } else if (c != ERR) {
     ungetch(c);  // ESC and then an ordinary key: the ESC alone, as typed
