@@ -32,6 +32,8 @@ special_keys
 # The B line is the only one B changes: were an arrow taken as B, it would show ascii again.
 press b "(binary-ri selected)"
 [ "$(screen_text)" = "${before/ascii-magph/binary-ri}" ] || fail "keys at the main menu acted"
+# A lone Escape is still a key without a command: the B typed right after it acts.
+tm send-keys -t refx Escape
 press b "(ascii-magph selected)"
 
 press t "$TIME"
