@@ -4,6 +4,7 @@
 #include "plot/trace.h"
 #include "plot/viewer.h"
 #include "support/recording_plot_window.h"
+#include "support/scripted_console.h"
 #include "support/test_program.h"
 
 namespace refx {
@@ -117,6 +118,54 @@ TEST_F(Viewer, ExposuresAreNoKeysAndQuitCloses) {
   p->plot_window = nullptr;
   run("q");
   EXPECT_EQ(win.events_left(), 1u);
+}
+
+// The window manager's close request ('!') leaves the viewer wherever it comes: from a mode
+// it acts as Q there (the cursors still zoom) and then as Q in the main loop; the keys after
+// it stay unread.
+TEST_F(Viewer, ACloseRequestLeavesTheViewerFromEveryMode) {
+  const struct { std::string keys; long lo, at; } cases[] = {
+      {"!q", 1, 1024},          // the main loop
+      {"caa>!q", 101, 1024},    // two-cursor mode: zoomed as on Q
+      {"t<!q", 1, 1023},        // truncation mode: the marker keeps its place
+      {"c~!q", 1, 1024},        // after an exposure
+  };
+  const PlotParams start = t();
+  for (const auto& c : cases) {
+    t() = start;
+    p->wf.i_truncatet1 = 1024;
+    const int closes = win.closes;
+    run(c.keys);
+    EXPECT_TRUE(win.events_left() == 1 && win.closes == closes + 1) << c.keys;
+    EXPECT_TRUE(t().i_min == c.lo && p->wf.i_truncatet1 == c.at) << c.keys << " " << t().i_min;
+    win = RecordingPlotWindow();
+  }
+}
+
+// The menus' way in: the keys typed into the terminal meanwhile are dropped once the window
+// is closed; a window that cannot open is reported on the console with a pause, and the
+// plot's settings stay as they were.
+TEST_F(Viewer, ViewPlotDropsTypedAheadKeysAndSurvivesAMissingDisplay) {
+  struct Con : ScriptedConsole {
+    using ScriptedConsole::ScriptedConsole;
+    int drops = 0;
+    void drop_typed_ahead() override { ++drops; }
+  } con("k");
+  p->plot.plot_mode = 1;
+  win.type("caa>qq");
+  view_plot(*p, con, t(), p->wf.i_truncatet1, 0.001f, p->wf.y1a, 1);
+  EXPECT_TRUE(con.drops == 1 && win.closes == 1 && win.events_left() == 0 && t().i_min == 101);
+  EXPECT_EQ(con.transcript(), "");
+
+  struct NoDisplay : RecordingPlotWindow {
+    PlotArea open() override { throw PlotWindowUnavailable{"Can't connect to server\n"}; }
+  } none;
+  p->plot_window = &none;
+  none.type("q");
+  view_plot(*p, con, t(), p->wf.i_truncatet1, 0.001f, p->wf.y1a, 1);
+  EXPECT_EQ(con.transcript(), "Can't connect to server\nPress any A/N key to continue\n");
+  EXPECT_TRUE(con.waits() == 1 && con.script_done() && t().i_min == 101 && t().i_max == 1024);
+  EXPECT_EQ(p->plot.graphics_window_created, 0);
 }
 
 }  // namespace

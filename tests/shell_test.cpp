@@ -155,6 +155,27 @@ TEST(StartUp, RatesAndPlotSizesOutOfRangeAreFormatErrors) {
   }
 }
 
+// With the configuration file missing and no key to come (the console gives up on its input
+// as at a hang-up), the run still ends with status 1.
+TEST(StartUp, MissingFileEndsWithStatusOneWhenInputHasEnded) {
+  struct Ended : ScriptedConsole {
+    int wait_for_key() override { throw ProgramExit{0}; }
+  } con;
+  auto p = make_program();
+  EXPECT_EQ(start_with(nullptr, *p, con), 1);
+  EXPECT_EQ(con.transcript().rfind("Error - input file not found\n", 0), 0u);
+}
+
+// A redraw in place of a key (after the terminal was resized) acts at no menu: the screens
+// are drawn again and nothing else changes.
+TEST(MainMenu, TheRedrawKeyOnlyRedraws) {
+  auto p = started_program();
+  ScriptedConsole con(std::string("\0t\0r\0q\0q\0", 9) + "q");
+  EXPECT_THROW(main_menu(*p, con), ProgramExit);
+  EXPECT_TRUE(con.script_done() && p->i_rw_bin_ascii == 2);
+  EXPECT_EQ(con.clears(), 10);  // main, main, time, time, read, read, time, time, main, main
+}
+
 TEST(MainMenu, BTogglesTheFileFormatAndQEnds) {
   auto p = started_program();
   ScriptedConsole con("bxBq");

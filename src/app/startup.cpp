@@ -159,7 +159,11 @@ void start_up(Program& p, Console& con) {
     con.print("Program will be terminated\n");
     con.print("Press any A/N key to continue:\n");
     con.refresh();
-    p.ascii_code_continue = static_cast<char>(con.wait_for_key());
+    try {
+      p.ascii_code_continue = static_cast<char>(con.wait_for_key());
+    } catch (const ProgramExit&) {
+      // No key can come (the input has ended): the run still ends for the missing file.
+    }
     throw ProgramExit{1};
   }
   try {

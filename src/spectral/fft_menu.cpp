@@ -226,9 +226,8 @@ void plot_fft(Program& p, Console& con, int plot_mode) {
   p.plot.deltaf_float = static_cast<float>(p.fft.deltaf);
   FftSlotRef slot = p.fft.slot(plot_num);
   PlotParams& set = plot_mode == 2 ? p.plot.a : p.plot.p;
-  plot_results(p, set, set.i_truncate, p.plot.deltaf_float,
-               plot_mode == 2 ? slot.fftmag : slot.fftph, 1);
-  graphics_window_end(p);
+  view_plot(p, con, set, set.i_truncate, p.plot.deltaf_float,
+            plot_mode == 2 ? slot.fftmag : slot.fftph, 1);
 }
 
 void set_amplitude_scale(Program& p, Console& con) {

@@ -127,8 +127,7 @@ void plot_time_waveform(Program& p, Console& con) {
   SlotRef slot = p.wf.slot(i_plot > 1 ? 2 : 1);
   p.plot.plot_mode = 1;
   p.plot.deltat_float = p.deltat;
-  plot_results(p, p.plot.t, slot.i_truncatet, p.plot.deltat_float, slot.y, 1);
-  graphics_window_end(p);
+  view_plot(p, con, p.plot.t, slot.i_truncatet, p.plot.deltat_float, slot.y, 1);
 }
 
 // y1 -/+ y2 -> y1, honouring both truncation points; formed in the transform scratch array

@@ -21,10 +21,12 @@ struct RecordingPlotWindow : PlotWindow {
   std::vector<int> clip = {0, 0, kW, kH};  // left, top, right, bottom (the last two left out)
 
   // One key per character; '<' and '>' are cursor-left and -right, '~' an exposure
-  // (which, as in X, carries the last key code).
+  // (which, as in X, carries the last key code), '!' the window manager's close request.
   void type(const std::string& keys) {
-    for (char c : keys)
-      events_.push_back({c != '~', k_ = c == '~' ? k_ : c == '<' ? kLeft : c == '>' ? kRight : c});
+    for (char c : keys) {
+      const bool key = c != '~' && c != '!';
+      events_.push_back({key, k_ = !key ? k_ : c == '<' ? kLeft : c == '>' ? kRight : c, c == '!'});
+    }
   }
   std::size_t events_left() const { return events_.size() - next_; }
   static bool in(long x, long y) { return x >= 0 && y >= 0 && x < kW && y < kH; }
