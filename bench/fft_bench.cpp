@@ -29,13 +29,12 @@ std::vector<long double> random_values(long n, unsigned seed) {
 void BM_refx_fft(benchmark::State& state) {
   const long n = state.range(0);
   auto w = std::make_unique<refx::TransformWork>();
-  refx::build_twiddle_tables(*w, n, kPi);
+  refx::FftPlan& plan = refx::transform_plan(n, kPi);
   const std::vector<long double> re = random_values(n, 1), im = random_values(n, 2);
   for (auto _ : state) {
     std::copy(re.begin(), re.end(), w->xinr.begin());
     std::copy(im.begin(), im.end(), w->xini.begin());
-    refx::fft(2, &n, &w->nstage, w->xinr.data(), w->xini.data(), w->fftr.data(), w->ffti.data(),
-              w->cos_array.data(), w->sin_array.data(), &w->max_fft_mag);
+    plan.run(2, w->xinr.data(), w->xini.data(), w->fftr.data(), w->ffti.data(), &w->max_fft_mag);
     benchmark::DoNotOptimize(w->fftr.data());
     benchmark::ClobberMemory();
   }

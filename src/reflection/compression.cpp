@@ -17,15 +17,15 @@ namespace {
 void forward(Program& p) {
   TransformWork& w = p.work;
   const long n = p.wf.nptst;
-  fft(0, &n, &w.nstage, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(),
-      w.cos_array.data(), w.sin_array.data(), &w.max_fft_mag);
+  transform_plan(n, p.pi).run(0, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(),
+                              &w.max_fft_mag);
 }
 
 void inverse(Program& p) {
   TransformWork& w = p.work;
   const long n = p.wf.nptst;
-  fft(1, &n, &w.nstage, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(),
-      w.cos_array.data(), w.sin_array.data(), &w.max_fft_mag);
+  transform_plan(n, p.pi).run(1, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(),
+                              &w.max_fft_mag);
 }
 
 // Quotient by the product with the conjugate over the squared magnitude; false when the
@@ -44,7 +44,7 @@ bool shared_steps(Program& p, Console& con, const char* src_prompt, const char* 
   p.rrc.rrc_error = 0;
   *before = read_source_and_destination(p, con, src_prompt, dest_prompt);
   if (!points_are_power_of_two(p, con)) return false;
-  build_twiddle_tables(p.work, p.wf.nptst, p.pi);
+  prepare_transform(p.work, p.wf.nptst, p.pi);
   return true;
 }
 

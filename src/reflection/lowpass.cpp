@@ -30,10 +30,9 @@ void apply_lpf_to_waveform(Program& p, Console& con, bool inverse) {
       inverse ? "Enter destination for waveform after applying inverse lpf (1 or 2):\n"
               : "Enter destination for waveform after applying lpf (1 or 2):\n");
   const long n = p.wf.nptst;
-  build_twiddle_tables(w, n, p.pi);
+  FftPlan& plan = prepare_transform(w, n, p.pi);
   gather_truncated_source(p);
-  fft(0, &n, &w.nstage, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(),
-      w.cos_array.data(), w.sin_array.data(), &w.max_fft_mag);
+  plan.run(0, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(), &w.max_fft_mag);
   prepare_lpf_response(p, con, false, 0);
 
   for (long i = 0; i < n; ++i) {
@@ -67,8 +66,7 @@ void apply_lpf_to_waveform(Program& p, Console& con, bool inverse) {
     w.xini[i] = (xi * l.re - xr * l.im) / power;
   }
 
-  fft(1, &n, &w.nstage, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(),
-      w.cos_array.data(), w.sin_array.data(), &w.max_fft_mag);
+  plan.run(1, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(), &w.max_fft_mag);
   if (store_result(p))
     con_printf(con, "%s%d%s",
                inverse ? "Warning - imaginary part in waveform after applying inverse lpf"
@@ -150,10 +148,9 @@ void calculate_butterworth_lpf(Program& p, Console& con, long blpf_order, long d
     pause_colon(p, con);
   }
 
-  build_twiddle_tables(w, n, pi);
   long double max_mag = 0;
-  fft(2, &n, &w.nstage, w.xinr.data(), w.xini.data(), blpf_out_re, blpf_out_im, w.cos_array.data(),
-      w.sin_array.data(), &max_mag);
+  prepare_transform(w, n, pi).run(2, w.xinr.data(), w.xini.data(), blpf_out_re, blpf_out_im,
+                                  &max_mag);
 }
 
 void prepare_lpf_response(Program& p, Console& con, bool hold, long double fh) {

@@ -41,7 +41,7 @@ void calc_minp(Program& p, Console& con, long double* xinr_minp, long double* xi
     return;
   }
 
-  build_twiddle_tables(w, npts_minp, p.pi);
+  FftPlan& plan = prepare_transform(w, npts_minp, p.pi);
 
   for (long i = 0; i < npts_minp; ++i) {
     const long double minp_mag =
@@ -61,8 +61,7 @@ void calc_minp(Program& p, Console& con, long double* xinr_minp, long double* xi
   }
 
   long double max_mag = 0;
-  fft(1, &npts_minp, &nstage_minp, xinr_minp, xini_minp, xoutr_minp, xouti_minp, w.cos_array.data(),
-      w.sin_array.data(), &max_mag);
+  plan.run(1, xinr_minp, xini_minp, xoutr_minp, xouti_minp, &max_mag);
 
   for (long i = 0; i < npts_minp; ++i)
     if (std::fabs(xouti_minp[i]) > kCepstrumImagTolerance) ++minp_imag;
@@ -83,8 +82,7 @@ void calc_minp(Program& p, Console& con, long double* xinr_minp, long double* xi
       xinr_minp[i] = 0;
   }
 
-  fft(0, &npts_minp, &nstage_minp, xinr_minp, xini_minp, xoutr_minp, xouti_minp, w.cos_array.data(),
-      w.sin_array.data(), &max_mag);
+  plan.run(0, xinr_minp, xini_minp, xoutr_minp, xouti_minp, &max_mag);
 
   for (long i = 0; i < npts_minp; ++i) {
     const long double m = xexp(xoutr_minp[i]);

@@ -56,15 +56,14 @@ void forward_transform(Program& p, Console& con, int iwf) {
   TransformWork& w = p.work;
   const long n = p.fft.n;
   const long nptsa = p.plot.a.npts;
-  build_twiddle_tables(w, n, p.pi);
+  FftPlan& plan = prepare_transform(w, n, p.pi);
   SlotRef wf = p.wf.slot(iwf);
   FftSlotRef slot = p.fft.slot(iwf);
   for (long i = 0; i < nptsa; ++i) {
     w.xinr[i] = i < wf.i_truncatet ? wf.y[i] : 0.0L;
     w.xini[i] = 0;
   }
-  fft(2, &n, &w.nstage, w.xinr.data(), w.xini.data(), slot.fftr.data(), slot.ffti.data(),
-      w.cos_array.data(), w.sin_array.data(), &w.max_fft_mag);
+  plan.run(2, w.xinr.data(), w.xini.data(), slot.fftr.data(), slot.ffti.data(), &w.max_fft_mag);
   calc_fft_mag_ph(p, &nptsa, slot.fftr.data(), slot.ffti.data(), slot.fftmag.data(),
                   slot.fftph.data());
 }
@@ -121,7 +120,7 @@ void combine(Program& p, Console& con, char op) {
 void inverse_transform(Program& p, Console& con) {
   TransformWork& w = p.work;
   const long nptst = p.wf.nptst;
-  build_twiddle_tables(w, nptst, p.pi);
+  FftPlan& plan = prepare_transform(w, nptst, p.pi);
   int inv_src = 0, inv_dest = 0;
   con.print("Enter source FFT (1 or 2):\n");
   con.refresh();
@@ -136,8 +135,7 @@ void inverse_transform(Program& p, Console& con) {
     w.xini[i] = src.ffti[i];
   }
   long double max_mag = 0;
-  fft(1, &w.fft_size, &w.nstage, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(),
-      w.cos_array.data(), w.sin_array.data(), &max_mag);
+  plan.run(1, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(), &max_mag);
 
   Samples& dest = p.wf.slot(inv_dest).y;
   bool imag_err_inv = false;
