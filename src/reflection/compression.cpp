@@ -4,6 +4,7 @@
 
 #include "console/console_io.h"
 #include "core/program.h"
+#include "core/worker_pool.h"
 #include "reflection/lowpass.h"
 #include "reflection/rrc_actions.h"
 #include "reflection/rrc_steps.h"
@@ -13,6 +14,9 @@
 namespace refx {
 
 namespace {
+
+// Per-bin loops are split over the worker pool from this many bins on.
+constexpr long kParallelBins = 2048;
 
 void forward(Program& p) {
   TransformWork& w = p.work;
@@ -85,12 +89,16 @@ void compress_waveform(Program& p, Console& con) {
   gather_truncated_source(p);
   forward(p);
   prepare_lpf_response(p, con, false, 0);
-  for (long k = 0; k < p.wf.nptst; ++k) {
-    const cmplx z = cmul({w.fftr[k], w.ffti[k]}, {r.Re_rrc_filt[k], r.Im_rrc_filt[k]});
-    const cmplx y = cmul(z, lpf_value(p, k));
-    w.xinr[k] = y.re;
-    w.xini[k] = y.im;
-  }
+  // The bins are independent; split over the pool.
+  const Program& cp = p;
+  parallel_for(p.wf.nptst, kParallelBins, [&](long k0, long k1, int) {
+    for (long k = k0; k < k1; ++k) {
+      const cmplx z = cmul({w.fftr[k], w.ffti[k]}, {r.Re_rrc_filt[k], r.Im_rrc_filt[k]});
+      const cmplx y = cmul(z, lpf_value(cp, k));
+      w.xinr[k] = y.re;
+      w.xini[k] = y.im;
+    }
+  });
   inverse(p);
   if (store_result(p))
     con_printf(con, "%s%d%s", "Warning - imaginary part in compressed waveform ", r.rrc_dest, "\n");

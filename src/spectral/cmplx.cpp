@@ -2,14 +2,6 @@
 
 namespace refx {
 
-cmplx cadd(cmplx cnum1, cmplx cnum2) { return {cnum1.re + cnum2.re, cnum1.im + cnum2.im}; }
-
-cmplx csub(cmplx cnum1, cmplx cnum2) { return {cnum1.re - cnum2.re, cnum1.im - cnum2.im}; }
-
-cmplx cmul(cmplx cnum1, cmplx cnum2) {
-  return {cnum1.re * cnum2.re - cnum1.im * cnum2.im, cnum1.re * cnum2.im + cnum1.im * cnum2.re};
-}
-
 cmplx cdiv(cmplx cnum, cmplx cdnom) {
   long double denom = cdnom.re * cdnom.re + cdnom.im * cdnom.im;
   return {(cnum.re * cdnom.re + cnum.im * cdnom.im) / denom,

@@ -1,6 +1,7 @@
 #include "spectral/fft.h"
 
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -36,15 +37,14 @@ struct Pass {
   const long double* __restrict__ xi;
   long double* __restrict__ yr;
   long double* __restrict__ yi;
-  long double* __restrict__ kr;  // null except in the last pass
+  long double* __restrict__ kr;  // the unscaled copy of a mode-0 last pass, else null
   long double* __restrict__ ki;
   const long double* __restrict__ wr;
   const long double* __restrict__ wi;
-  long half;    // N/2
-  long groups;  // butterfly groups of the pass's first stage (ni)
-  long span;    // n2j of the pass's first stage
-  bool scale;   // divide the last pass's output by rn
-  long double rn;
+  long half;       // N/2
+  long groups;     // butterfly groups of the pass's first stage (ni)
+  long span;       // n2j of the pass's first stage
+  long double rn;  // the mode-0 divisor
 };
 
 // Largest |out|^2 of the values v written by the last pass; sqrt is monotonic, so the
@@ -54,7 +54,10 @@ inline void track(long double vr, long double vi, long double* largest) {
   if (power > *largest) *largest = power;
 }
 
+// A value of the last pass. Unscaled, it is copied to the input arrays afterwards as bytes
+// (cheaper than a second 80-bit store); scaled, both are stored here.
 inline void store(const Pass& p, long k, long double vr, long double vi, long double* largest) {
+  track(vr, vi, largest);
   if (p.kr == nullptr) {
     p.yr[k] = vr;
     p.yi[k] = vi;
@@ -62,14 +65,8 @@ inline void store(const Pass& p, long k, long double vr, long double vi, long do
   }
   p.kr[k] = vr;
   p.ki[k] = vi;
-  track(vr, vi, largest);
-  if (p.scale) {
-    p.yr[k] = vr / p.rn;
-    p.yi[k] = vi / p.rn;
-  } else {
-    p.yr[k] = vr;
-    p.yi[k] = vi;
-  }
+  p.yr[k] = vr / p.rn;
+  p.yi[k] = vi / p.rn;
 }
 
 // One stage over butterfly groups [g0, g1), butterflies [r0, r1) of each.
@@ -236,18 +233,20 @@ void FftPlan::run(int for_rev, long double* xinr, long double* xini, long double
   for (long pass = 1; pass <= passes; ++pass) {
     const bool two = !(pass == 1 && first_single);
     const bool last = pass == passes && passes > 1;
-    Pass p{from_r, from_i, fftr,   ffti, nullptr, nullptr, cos_.data(),
-           wi,     half,   groups, span, false,   rn};
-    if (last) {
+    Pass p{from_r, from_i, fftr, ffti, nullptr, nullptr, cos_.data(), wi, half, groups, span, rn};
+    if (last && for_rev == 0) {
       p.kr = xinr;
       p.ki = xini;
-      p.scale = for_rev == 0;
-    } else if (pass < passes && (passes - pass) % 2 == 1) {
+    } else if (!last && (passes - pass) % 2 == 1) {
       p.yr = sr;
       p.yi = si;
     }
     const long double got = run_pass(p, two, last, npts);
     if (last) largest = got;
+    if (last && for_rev != 0) {
+      std::memcpy(xinr, fftr, static_cast<std::size_t>(npts) * sizeof(long double));
+      std::memcpy(xini, ffti, static_cast<std::size_t>(npts) * sizeof(long double));
+    }
     from_r = p.yr;
     from_i = p.yi;
     groups *= two ? 4 : 2;

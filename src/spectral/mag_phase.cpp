@@ -3,9 +3,13 @@
 #include <cmath>
 
 #include "core/program.h"
+#include "core/worker_pool.h"
 
 namespace refx {
 namespace {
+
+// The per-bin conversion is split over the worker pool from this many bins on.
+constexpr long kParallelBins = 2048;
 
 // 10 log10 of a power; ln_10 is the single-precision constant, widened.
 long double power_to_db(long double power, float ln_10) {
@@ -69,24 +73,33 @@ void average_magnitudes(Program& p, long npts, long double* fftnmag) {
 
 void calc_fft_mag_ph(Program& p, const long* npts, const long double* fftr, const long double* ffti,
                      long double* fftnmag, long double* fftnph) {
-  for (long k = 0; k < *npts; ++k) {
-    const long double power = fftr[k] * fftr[k] + ffti[k] * ffti[k];
-    p.fft.fft_mag_avg[k] = power;
-    fftnmag[k] = power_to_db(power, p.ln_10);
-    fftnph[k] = phase_degrees(fftr[k], ffti[k], std::fabs(fftr[k]) < 1e-50L, p.pi);
-  }
+  Samples& fft_mag_avg = p.fft.fft_mag_avg;
+  const float ln_10 = p.ln_10;
+  const long double pi = p.pi;
+  parallel_for(*npts, kParallelBins, [&](long k0, long k1, int) {
+    for (long k = k0; k < k1; ++k) {
+      const long double power = fftr[k] * fftr[k] + ffti[k] * ffti[k];
+      fft_mag_avg[k] = power;
+      fftnmag[k] = power_to_db(power, ln_10);
+      fftnph[k] = phase_degrees(fftr[k], ffti[k], std::fabs(fftr[k]) < 1e-50L, pi);
+    }
+  });
   average_magnitudes(p, *npts, fftnmag);
 }
 
 void calc_fft_mag_ph_no_avg(Program& p, const long* npts, const long double* fftr,
                             const long double* ffti, long double* fftnmag, long double* fftnph) {
-  for (long k = 0; k < *npts; ++k) {
-    const long double power = fftr[k] * fftr[k] + ffti[k] * ffti[k];
-    fftnmag[k] = power_to_db(power, p.ln_10);
-    // This routine tests the real part at double precision.
-    const bool real_is_zero = std::fabs(static_cast<double>(fftr[k])) < 1e-50;
-    fftnph[k] = phase_degrees(fftr[k], ffti[k], real_is_zero, p.pi);
-  }
+  const float ln_10 = p.ln_10;
+  const long double pi = p.pi;
+  parallel_for(*npts, kParallelBins, [&](long k0, long k1, int) {
+    for (long k = k0; k < k1; ++k) {
+      const long double power = fftr[k] * fftr[k] + ffti[k] * ffti[k];
+      fftnmag[k] = power_to_db(power, ln_10);
+      // This routine tests the real part at double precision.
+      const bool real_is_zero = std::fabs(static_cast<double>(fftr[k])) < 1e-50;
+      fftnph[k] = phase_degrees(fftr[k], ffti[k], real_is_zero, pi);
+    }
+  });
 }
 
 }  // namespace refx
