@@ -291,7 +291,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
   std::map<std::string, std::pair<double, double>> times;  // real and CPU time, ms
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration && run.iterations > 0 && !run.skipped)
+      if (run.run_type == Run::RT_Iteration && run.iterations > 0 && !run.error_occurred)
         times[run.benchmark_name()] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
     ConsoleReporter::ReportRuns(runs);
   }
