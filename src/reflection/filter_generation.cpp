@@ -127,13 +127,12 @@ bool form_compression_filter(Program& p, Console& con, const Samples& reference)
   TransformWork& w = p.work;
   Reflection& r = p.rrc;
   const long n = p.wf.nptst;
-  build_twiddle_tables(w, n, p.pi);
+  FftPlan& plan = prepare_transform(w, n, p.pi);
   for (long i = 0; i < n; ++i) {
     w.xinr[i] = reference[i];
     w.xini[i] = 0;
   }
-  fft(0, &n, &w.nstage, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(),
-      w.cos_array.data(), w.sin_array.data(), &w.max_fft_mag);
+  plan.run(0, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(), &w.max_fft_mag);
 
   // A bin without a reciprocal refuses the whole filter before any of it is written.
   for (long k = 0; k < n; ++k)

@@ -69,7 +69,7 @@ void forward_transform(Program& p, Console& con, int iwf) {
   TransformWork& w = p.work;
   const long n = p.fft.n;
   const long nptsa = p.plot.a.npts;
-  build_twiddle_tables(w, n, p.pi);
+  FftPlan& plan = prepare_transform(w, n, p.pi);
   SlotRef wf = p.wf.slot(iwf);
   FftSlotRef slot = p.fft.slot(iwf);
   for (long i = 0; i < nptsa; ++i) {
@@ -77,8 +77,7 @@ void forward_transform(Program& p, Console& con, int iwf) {
     w.xini[i] = 0;
   }
   // Into the work arrays first: a spectrum that is not finite leaves the slot as it was.
-  fft(2, &n, &w.nstage, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(),
-      w.cos_array.data(), w.sin_array.data(), &w.max_fft_mag);
+  plan.run(2, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(), &w.max_fft_mag);
   if (!all_finite(w.fftr, w.ffti, n)) {
     refuse_not_finite(p, con, slot.number);
     return;
@@ -170,7 +169,7 @@ void combine(Program& p, Console& con, char op) {
 void inverse_transform(Program& p, Console& con) {
   TransformWork& w = p.work;
   const long nptst = p.wf.nptst;
-  build_twiddle_tables(w, nptst, p.pi);
+  FftPlan& plan = prepare_transform(w, nptst, p.pi);
   int inv_src = 0, inv_dest = 0;
   con.print("Enter source FFT (1 or 2):\n");
   con.refresh();
@@ -185,8 +184,7 @@ void inverse_transform(Program& p, Console& con) {
     w.xini[i] = src.ffti[i];
   }
   long double max_mag = 0;
-  fft(1, &w.fft_size, &w.nstage, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(),
-      w.cos_array.data(), w.sin_array.data(), &max_mag);
+  plan.run(1, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(), &max_mag);
 
   if (!all_finite(w.fftr, w.ffti, nptst)) {
     con_printf(con, "%s%d%s",

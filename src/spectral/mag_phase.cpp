@@ -3,10 +3,14 @@
 #include <cmath>
 
 #include "core/program.h"
+#include "core/worker_pool.h"
 #include "spectral/power.h"
 
 namespace refx {
 namespace {
+
+// The per-bin conversion is split over the worker pool from this many bins on.
+constexpr long kParallelBins = 2048;
 
 // Phase in degrees, in (-180, 180]; real_is_zero decides the +-90 degree case.
 long double phase_degrees(long double re, long double im, bool real_is_zero, long double pi) {
@@ -74,23 +78,32 @@ void average_magnitudes(Program& p, long npts, Bins bins, long double* fftnmag) 
 
 void calc_fft_mag_ph(Program& p, const long* npts, const long double* fftr, const long double* ffti,
                      long double* fftnmag, long double* fftnph) {
-  for (long k = 0; k < *npts; ++k) {
-    const long double power = fftr[k] * fftr[k] + ffti[k] * ffti[k];
-    p.fft.fft_mag_avg[k] = power;
-    fftnmag[k] = power_db(fftr[k], ffti[k], kDbFloor, p.ln_10);
-    fftnph[k] = phase_degrees(fftr[k], ffti[k], std::fabs(fftr[k]) < 1e-50L, p.pi);
-  }
+  Samples& fft_mag_avg = p.fft.fft_mag_avg;
+  const float ln_10 = p.ln_10;
+  const long double pi = p.pi;
+  parallel_for(*npts, kParallelBins, [&](long k0, long k1, int) {
+    for (long k = k0; k < k1; ++k) {
+      const long double power = fftr[k] * fftr[k] + ffti[k] * ffti[k];
+      fft_mag_avg[k] = power;
+      fftnmag[k] = power_db(fftr[k], ffti[k], kDbFloor, ln_10);
+      fftnph[k] = phase_degrees(fftr[k], ffti[k], std::fabs(fftr[k]) < 1e-50L, pi);
+    }
+  });
   average_magnitudes(p, *npts, Bins{fftr, ffti}, fftnmag);
 }
 
 void calc_fft_mag_ph_no_avg(Program& p, const long* npts, const long double* fftr,
                             const long double* ffti, long double* fftnmag, long double* fftnph) {
-  for (long k = 0; k < *npts; ++k) {
-    fftnmag[k] = power_db(fftr[k], ffti[k], kDbFloor, p.ln_10);
-    // This routine tests the real part at double precision.
-    const bool real_is_zero = std::fabs(static_cast<double>(fftr[k])) < 1e-50;
-    fftnph[k] = phase_degrees(fftr[k], ffti[k], real_is_zero, p.pi);
-  }
+  const float ln_10 = p.ln_10;
+  const long double pi = p.pi;
+  parallel_for(*npts, kParallelBins, [&](long k0, long k1, int) {
+    for (long k = k0; k < k1; ++k) {
+      fftnmag[k] = power_db(fftr[k], ffti[k], kDbFloor, ln_10);
+      // This routine tests the real part at double precision.
+      const bool real_is_zero = std::fabs(static_cast<double>(fftr[k])) < 1e-50;
+      fftnph[k] = phase_degrees(fftr[k], ffti[k], real_is_zero, pi);
+    }
+  });
 }
 
 }  // namespace refx

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "plot/line_limits.h"
+#include "plot/segment_runs.h"
 
 namespace refx {
 
@@ -191,14 +192,18 @@ void XlibPlotWindow::line(int x1, int y1, int x2, int y2, int colour) {
 void XlibPlotWindow::lines(const PlotSegment* segments, std::size_t count, int colour) {
   if (!x) return;
   x->set_foreground(colour);
+  // The server's line drawing bounds a long trace's redraw; a column's chained vertical
+  // segments are handed over as one (the same pixels, tests/tools/column_runs_vs_x).
+  std::vector<PlotSegment> joined(segments, segments + count);
+  joined.resize(join_column_runs(joined.data(), joined.size()));
   constexpr std::size_t kBatch = 8192;  // well inside the smallest request size
   std::vector<XSegment> batch;
-  batch.reserve(std::min(count, kBatch));
-  for (std::size_t i = 0; i < count; ++i) {
+  batch.reserve(std::min(joined.size(), kBatch));
+  for (std::size_t i = 0; i < joined.size(); ++i) {
     XSegment seg;
-    const PlotSegment& p = segments[i];
+    const PlotSegment& p = joined[i];
     if (to_segment(p.x1, p.y1, p.x2, p.y2, seg)) batch.push_back(seg);
-    if (batch.size() == kBatch || i + 1 == count) {
+    if (batch.size() == kBatch || i + 1 == joined.size()) {
       if (!batch.empty())
         XDrawSegments(x->display, x->win, x->gc1, batch.data(), static_cast<int>(batch.size()));
       batch.clear();
