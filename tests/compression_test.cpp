@@ -91,6 +91,16 @@ TEST(Compression, SourceTruncationHonouredOnlyIntoTheOtherSlotAndImaginaryPartRe
   run(compress_waveform, *p, "1\n1\nk");  // onto itself the destination's is cleared first
   for (long i = 0; i < 256; ++i) ASSERT_NEAR(p->wf.y1a[i], original[i], 1e-17L) << i;
   EXPECT_EQ(p->wf.i_truncatet1, 256);
+  // A and B take the source up to its truncation point too; D takes all of it.
+  const long double mean = std::accumulate(&original[0], &original[256], 0.0L) / 256;
+  for (Action action : {apply_lpf, apply_inverse_lpf, decompress_waveform}) {
+    p->wf.i_truncatet1 = 60, run(action, *p, "1\n2\nk");
+    for (long i = 0; i < 256; ++i)
+      ASSERT_NEAR(p->wf.y2a[i], action == decompress_waveform ? original[i] - mean
+                                : i < 60                     ? original[i]
+                                                             : 0,
+                  1e-17L) << i;
+  }
   // A filter bin that is not the conjugate of its mirror: reported, the result still stored.
   p->rrc.Im_rrc_filt[3] = 0.5L;
   EXPECT_TRUE(has(run(decompress_waveform, *p, "2\n1\nk"),
@@ -151,6 +161,17 @@ TEST(Compression, FmaxHoldsTheDigitalMagnitudeInBothHalvesOfTheSpectrum) {
       ASSERT_LT(std::abs(out[k] / in[k] * response - 1.0L), 1e-12L) << type << " " << k;
     }
   }
+  // Compression never holds: it multiplies by the whole minimum-phase response.
+  std::vector<long double> whole(n);
+  for (long k = 0; k < n; ++k) whole[k] = 1 / (1 + std::pow(std::min(k, n - k) * 0.128L, 3));
+  const std::vector<Cx> whole_twin = minimum_phase_twin(whole);
+  auto p = unit_filter_program(n);
+  p->rrc.use_lpf_rrc = 1, p->rrc.rrc_lpf_type = 2, p->rrc.n_lpf = 3, p->rrc.f0_lpf = 2000;
+  p->rrc.enable_fmax_rrc_decompress = 1, p->rrc.fmax_rrc_decompress = 2900;
+  run(compress_waveform, *p, "1\n2\nk");
+  const std::vector<Cx> out = direct_dft_real(p->wf.y2a.data(), n, -1),
+                        in = direct_dft_real(p->wf.y1a.data(), n, -1);
+  for (long k = 0; k < n; ++k) ASSERT_LT(std::abs(out[k] / in[k] / whole_twin[k] - 1.0L), 1e-12L) << k;
 }
 
 TEST(Compression, ZeroDivisorIsRefusedBeforeTheDestinationIsWritten) {

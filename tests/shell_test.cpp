@@ -92,10 +92,14 @@ int start_with(const char* config, Program& p, ScriptedConsole& con,
   }
 }
 
-TEST(StartUp, ReadsDataLinesAfterCommentsInAnyBase) {
+// Lines are taken in pieces of 498 characters: the rest of a longer comment is a data line,
+// and so is the rest of a longer data line.
+TEST(StartUp, ReadsDataLinesAfterCommentsInAnyBaseInPiecesOf498) {
   auto p = make_program();
   ScriptedConsole con;
-  EXPECT_EQ(start_with("# rate\n#\n10\n# points\n2\n0x100\n0100\nignored\n", *p, con), -1);
+  const std::string config = "# rate\n#\n#" + std::string(497, 'x') + "10\n# points\n2" +
+                             std::string(497, ' ') + "0x100\n0100\nignored\n";
+  EXPECT_EQ(start_with(config.c_str(), *p, con), -1);
   EXPECT_TRUE(p->num_meas_points == 2 && p->maxx == 256 && p->maxy == 64 && p->delt == 1.0L / 10 &&
               p->deltat == 0.1f);
 }
