@@ -119,6 +119,30 @@ TEST(FilterGeneration, ReplacedBinsHoldTheMagnitudeWithTheirOwnOrALinearPhase) {
   }
 }
 
+// The filter of a unit impulse at sample d is the phase line exp(j 2 pi k d / N), so the
+// constant-slope extension has a closed form. {d, transition bin}: the saved phase between
+// pi and 3 pi / 2 (n_tot 5); the averaged steps crossing the atan branch cut (n_tot 3); an
+// advance, whose line ends at -pi (n_tot -1: odd and negative, a Nyquist bin of -1).
+TEST(FilterGeneration, ConstantSlopeOnAPhaseLineInClosedForm) {
+  for (auto [d, kt, n_tot] : {std::tuple(5L, 121L, 5L), {5L, 201L, 3L}, {-3L, 121L, -1L}}) {
+    auto p = started_program(kRate, kN);
+    p->wf.y1a[(d + kN) % kN] = 1;
+    p->rrc.enable_fmax_rrc_compress = 1, p->rrc.fmax_rrc_compress = (kt - 1) * 1024.0L + 500;
+    ScriptedConsole con("1\nk");
+    generate_filter(*p, con);
+    const long double step = 2 * kPi * d / kN;
+    long double om_save = std::remainder(step * (kt - 1), 2 * kPi);
+    if (om_save < -kPi / 2) om_save += 2 * kPi;  // into (-pi/2, 3pi/2)
+    const long double om_tot = om_save + step * (kN / 2 - kt + 1);
+    EXPECT_EQ(std::lround(om_tot / kPi), n_tot);
+    const long double del = step * n_tot * kPi / om_tot;
+    for (long k = kt; k < kN / 2; ++k)
+      ASSERT_LT(std::abs(filt(*p, k) - std::polar(1.0L, om_save + del * (k - kt + 1))), 1e-15L)
+          << d << " " << k;
+    EXPECT_LT(std::abs(filt(*p, kN / 2) - Cx(n_tot % 2 == 0 ? 1 : -1)), 1e-15L) << d;
+  }
+}
+
 // calc_minp on the spectrum x, in the filter arrays, out in the low-pass arrays; the
 // script must hold any keys it waits for. Gives the result and what was printed.
 using F = std::function<Cx(long)>;
