@@ -91,6 +91,16 @@ TEST(Compression, SourceTruncationHonouredOnlyIntoTheOtherSlotAndImaginaryPartRe
   run(compress_waveform, *p, "1\n1\nk");  // onto itself the destination's is cleared first
   for (long i = 0; i < 256; ++i) ASSERT_NEAR(p->wf.y1a[i], original[i], 1e-17L) << i;
   EXPECT_EQ(p->wf.i_truncatet1, 256);
+  // A unit impulse through a filter whose bin 3 is j d: an imaginary part of size d / 256 in
+  // the result, reported above 1e-8.
+  for (long double d : {256 * 2e-8L, 256 * 5e-9L}) {
+    Samples impulse{};
+    impulse[0] = 1, p->wf.y1a = impulse, p->rrc.Im_rrc_filt[3] = d;
+    const std::string said = run(compress_waveform, *p, "1\n2\nk");
+    EXPECT_EQ(has(said, "Warning - imaginary part in compressed waveform 2\nPress any"),
+              d > 256 * 1e-8L);
+  }
+  p->wf.y1a = original, p->rrc.Im_rrc_filt[3] = 0;
   // A and B take the source up to its truncation point too; D takes all of it.
   const long double mean = std::accumulate(&original[0], &original[256], 0.0L) / 256;
   for (Action action : {apply_lpf, apply_inverse_lpf, decompress_waveform}) {
@@ -150,7 +160,7 @@ TEST(Compression, FmaxHoldsTheDigitalMagnitudeInBothHalvesOfTheSpectrum) {
   for (int type : {0, 2}) {
     auto p = unit_filter_program(n);
     p->rrc.use_lpf_rrc = 1, p->rrc.rrc_lpf_type = type, p->rrc.n_lpf = 3, p->rrc.f0_lpf = 2000;
-    p->rrc.enable_fmax_rrc_decompress = 1, p->rrc.fmax_rrc_decompress = 2900;  // bins to 11
+    p->rrc.enable_fmax_rrc_decompress = 1, p->rrc.fmax_rrc_decompress = 2816;  // bin 11 exactly
     run(decompress_waveform, *p, "1\n2\nk");
     const std::vector<Cx> out = direct_dft_real(p->wf.y2a.data(), n, -1),
                           in = direct_dft_real(p->wf.y1a.data(), n, -1);
