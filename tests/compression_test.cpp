@@ -25,7 +25,9 @@ bool has(const std::string& text, const char* part) { return text.find(part) != 
 constexpr long double kPi = 3.141592653589793238462643383279502884L;
 
 // exp(-j 2 pi k t / n): a delay of t samples on bin k.
-Cx turn(long k, long double t, long n) { return std::polar(1.0L, -2 * kPi * k * t / n); }
+Cx turn(long k, long double t, long n) {
+  return std::polar(1.0L, -2 * kPi * k * t / n);
+}
 
 std::string run(Action action, Program& p, const std::string& script) {
   ScriptedConsole con(script);
@@ -106,10 +108,12 @@ TEST(Compression, SourceTruncationHonouredOnlyIntoTheOtherSlotAndImaginaryPartRe
   for (Action action : {apply_lpf, apply_inverse_lpf, decompress_waveform}) {
     p->wf.i_truncatet1 = 60, run(action, *p, "1\n2\nk");
     for (long i = 0; i < 256; ++i)
-      ASSERT_NEAR(p->wf.y2a[i], action == decompress_waveform ? original[i] - mean
-                                : i < 60                     ? original[i]
-                                                             : 0,
-                  1e-17L) << i;
+      ASSERT_NEAR(p->wf.y2a[i],
+                  action == decompress_waveform ? original[i] - mean
+                  : i < 60                      ? original[i]
+                                                : 0,
+                  1e-17L)
+          << i;
   }
   // A filter bin that is not the conjugate of its mirror: reported, the result still stored.
   p->rrc.Im_rrc_filt[3] = 0.5L;
@@ -143,7 +147,8 @@ std::vector<Cx> minimum_phase_twin(const std::vector<long double>& m) {
   std::vector<Cx> log_m(n);
   for (long k = 0; k < n; ++k) log_m[k] = std::log(m[k]);
   std::vector<Cx> c = direct_dft(log_m, +1);
-  for (long i = 0; i < n; ++i) c[i] = i == 0 || i == n / 2 ? c[i].real() : i < n / 2 ? 2 * c[i].real() : 0;
+  for (long i = 0; i < n; ++i)
+    c[i] = i == 0 || i == n / 2 ? c[i].real() : i < n / 2 ? 2 * c[i].real() : 0;
   std::vector<Cx> twin = direct_dft(c, -1);
   for (Cx& z : twin) z = std::exp(z / static_cast<long double>(n));
   return twin;
@@ -181,7 +186,8 @@ TEST(Compression, FmaxHoldsTheDigitalMagnitudeInBothHalvesOfTheSpectrum) {
   run(compress_waveform, *p, "1\n2\nk");
   const std::vector<Cx> out = direct_dft_real(p->wf.y2a.data(), n, -1),
                         in = direct_dft_real(p->wf.y1a.data(), n, -1);
-  for (long k = 0; k < n; ++k) ASSERT_LT(std::abs(out[k] / in[k] / whole_twin[k] - 1.0L), 1e-12L) << k;
+  for (long k = 0; k < n; ++k)
+    ASSERT_LT(std::abs(out[k] / in[k] / whole_twin[k] - 1.0L), 1e-12L) << k;
 }
 
 TEST(Compression, ZeroDivisorIsRefusedBeforeTheDestinationIsWritten) {
@@ -218,7 +224,8 @@ TEST(Lowpass, ButterworthFollowsTheAnalogResponseAndItsInverseIsHeldAboveFmax) {
     // residues w0^order / prod (p_i - p_j); the N samples of its impulse response, dt apart,
     // summed bin by bin as geometric series.
     std::vector<Cx> pole, residue(order, Cx(std::pow(w0, order)));
-    for (long i = 1; i <= order; ++i) pole.push_back(std::polar(w0, kPi * (2 * i + order - 1) / (2 * order)));
+    for (long i = 1; i <= order; ++i)
+      pole.push_back(std::polar(w0, kPi * (2 * i + order - 1) / (2 * order)));
     for (long i = 0; i < order; ++i)
       for (long j = 0; j < order; ++j)
         if (j != i) residue[i] /= pole[i] - pole[j];

@@ -145,8 +145,8 @@ TEST(FilterGeneration, ConstantSlopeOnAPhaseLineInClosedForm) {
 
 // Truncation towards zero, then a step away from zero when the rest is half or more.
 TEST(FilterGeneration, RoundLongTakesHalvesAwayFromZero) {
-  const long double cases[][2] = {{2.5L, 3},    {-2.5L, -3}, {0.5L, 1},  {-0.5L, -1},
-                                  {2.4999L, 2}, {-1.4999L, -1}, {7, 7}, {0.25L, 0}};
+  const long double cases[][2] = {{2.5L, 3},    {-2.5L, -3},    {0.5L, 1}, {-0.5L, -1},
+                                  {2.4999L, 2}, {-1.4999L, -1}, {7, 7},    {0.25L, 0}};
   for (const auto& c : cases) EXPECT_EQ(Round_long(c[0]), c[1]) << static_cast<double>(c[0]);
 }
 

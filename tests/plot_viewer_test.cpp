@@ -117,10 +117,10 @@ TEST_F(Viewer, ResetShowsAllSamplesOrHalfTheBins) {
 // The phase shown with tau: 360 f tau degrees added, wrapped into -180 .. 180, where -180
 // comes out as 180 and 180 as -180.
 TEST(PhaseWithTau, AddsTheDelayAndWrapsAtTheHalfTurn) {
-  const float cases[][4] = {{3, 0, -180, 180}, {3, 0, 180, -180},  {3, 0, 179.5f, 179.5f},
-                            {3, 4, 10, -170},  {3, 2, -100, -10},  {3, 9, 0, 45},
+  const float cases[][4] = {{3, 0, -180, 180}, {3, 0, 180, -180}, {3, 0, 179.5f, 179.5f},
+                            {3, 4, 10, -170},  {3, 2, -100, -10}, {3, 9, 0, 45},
                             {1, 9, 500, 500},  {2, 9, -300, -300}};  // {mode, bin, value, shown}
-  for (const auto& c : cases)  // 45 degrees a bin
+  for (const auto& c : cases)                                        // 45 degrees a bin
     EXPECT_EQ(tg_adjust(int(c[0]), long(c[1]), c[2], 2.0L, 0.0625f), c[3]) << c[1] << " " << c[2];
 }
 

@@ -144,10 +144,12 @@ TEST(WaveformFiles, BReadsAndSavesBothSlotsEachWithItsOwnInterval) {
   EXPECT_EQ(w.i_shift_wf1 + w.i_shift_wf2 + w.i_truncatet1 + w.i_truncatet2, 4);
   con.type("bA\nca\nB\ncb\nq");
   savet_to_disk(*p, con);
-  EXPECT_EQ(dir.read("A"), "ca\nx\n  0.0000000000e+00    1.0000000000e+00\n"
-                           "  5.0000000000e-01    2.0000000000e+00\ny\n");
-  EXPECT_EQ(dir.read("B"), "cb\nx\n  0.0000000000e+00    3.0000000000e+00\n"
-                           "  2.5000000000e-01    4.0000000000e+00\ny\n");
+  EXPECT_EQ(dir.read("A"),
+            "ca\nx\n  0.0000000000e+00    1.0000000000e+00\n"
+            "  5.0000000000e-01    2.0000000000e+00\ny\n");
+  EXPECT_EQ(dir.read("B"),
+            "cb\nx\n  0.0000000000e+00    3.0000000000e+00\n"
+            "  2.5000000000e-01    4.0000000000e+00\ny\n");
 }
 
 std::unique_ptr<Program> ramps(long n) {
@@ -204,13 +206,19 @@ constexpr long double kPi = 3.141592653589793238462643383279502884L;
 // entry against the shape's formula in long double.
 TEST(Windows, EveryKeySetsUpItsShapeAgainstItsFormula) {
   using L = long double;
-  const struct { char key; const char* label; L (*w)(L k, L d); } shapes[] = {
+  const struct {
+    char key;
+    const char* label;
+    L (*w)(L k, L d);
+  } shapes[] = {
       {'A', " Bartlett(linear) (", [](L k, L d) { return 1 - k / d; }},
       {'N', " Hanning(cosine) (", [](L k, L d) { return 0.5L + 0.5L * std::cos(k * kPi / d); }},
       {'M', " Hamming(cosine-residual) (",
        [](L k, L d) { return 0.54L + 0.46L * std::cos(k * kPi / d); }},
       {'L', " Blackman(double cosine) (",
-       [](L k, L d) { return 0.42L + 0.5L * std::cos(k * kPi / d) + 0.08L * std::cos(2 * k * kPi / d); }},
+       [](L k, L d) {
+         return 0.42L + 0.5L * std::cos(k * kPi / d) + 0.08L * std::cos(2 * k * kPi / d);
+       }},
       {'P', " Parzen(cubic) (", [](L k, L d) {
          const L a = k / d;
          return k <= d / 2 ? 1 - 6 * a * a + 6 * a * a * a : 2 * (1 - a) * (1 - a) * (1 - a);
@@ -221,10 +229,10 @@ TEST(Windows, EveryKeySetsUpItsShapeAgainstItsFormula) {
     ScriptedConsole con(std::string(1, shape.key) + "3\n12\nq");
     window_menu(*p, con);
     const std::string index = type == 1 ? "index starting at 1):\n" : "index):\n";
-    EXPECT_NE(con.screens()[0].find("Enter first point, where window = 1 (integer " + index +
-                                    "Enter last point, where window reaches minimum (integer " +
-                                    index),
-              npos);
+    EXPECT_NE(
+        con.screens()[0].find("Enter first point, where window = 1 (integer " + index +
+                              "Enter last point, where window reaches minimum (integer " + index),
+        npos);
     EXPECT_EQ(con.screens()[1].find(shape.label + std::string("3,12) set up\nA to set up")), 0u);
     EXPECT_EQ(p->wf.window_type, type);
     for (int k = 0; k <= 9; ++k) EXPECT_NEAR(p->wf.window[k], shape.w(k, 9), 3e-19L) << type << k;
