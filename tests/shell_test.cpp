@@ -1,6 +1,7 @@
 // The shell: value entry and name prompts on both consoles, start-up, the main menu.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <tuple>
 #include <vector>
@@ -102,6 +103,8 @@ TEST(StartUp, ReadsDataLinesAfterCommentsInAnyBaseInPiecesOf498) {
   EXPECT_EQ(start_with(config.c_str(), *p, con), -1);
   EXPECT_TRUE(p->num_meas_points == 2 && p->maxx == 256 && p->maxy == 64 && p->delt == 1.0L / 10 &&
               p->deltat == 0.1f);
+  // The constants in full precision: ln 2 as logl gives it, ln 10 in single precision.
+  EXPECT_TRUE(p->ln_2 == std::log(2.0L) && p->ln_10 == 2.3025851f);
 }
 
 TEST(StartUp, FailuresEndWithTheirMessageAndStatus) {
