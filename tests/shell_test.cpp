@@ -105,6 +105,13 @@ TEST(StartUp, ReadsDataLinesAfterCommentsInAnyBaseInPiecesOf498) {
               p->deltat == 0.1f);
   // The constants in full precision: ln 2 as logl gives it, ln 10 in single precision.
   EXPECT_TRUE(p->ln_2 == std::log(2.0L) && p->ln_10 == 2.3025851f);
+  // 65536 points is the largest size; the plots start on every sample, or on bins 1 to N/2 + 1.
+  ScriptedConsole big;
+  EXPECT_EQ(start_with("1024\n65536\n1000\n800\n", *p, big), -1);
+  const PlotState& s = p->plot;
+  EXPECT_EQ(std::vector<long>({s.t.i_min, s.t.i_max, s.t.i_truncate, s.a.i_min, s.a.i_max,
+                               s.a.i_truncate, s.p.i_max, p->fft.npts_cutoff_avg}),
+            std::vector<long>({1, 65536, 65536, 1, 32769, 32769, 32769, 32768}));
 }
 
 TEST(StartUp, FailuresEndWithTheirMessageAndStatus) {
@@ -116,6 +123,7 @@ TEST(StartUp, FailuresEndWithTheirMessageAndStatus) {
       {nullptr, 1, "Error - input file not found\n" + end, &kLinuxBuild},
       {" # not a comment\n4096\n1000\n800\n", 0, format, &kLinuxBuild},
       {"1000\n4096\n", 0, format, &kLinuxBuild},
+      {"1000\n\n4096\n1000\n800\n", 0, format, &kLinuxBuild},  // a blank line is no comment
       {"1000\n1\n1000\n800\n", 0, power, &kLinuxBuild},
       {"1000\n3000\n1000\n800\n", 0, power, &kLinuxBuild},
       {"1000\n131072\n1000\n800\n", 0,
