@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "core/program.h"
+#include "support/recording_plot_window.h"
 #include "support/scripted_console.h"
 #include "support/temp_dir.h"
 #include "support/test_program.h"
@@ -187,6 +188,20 @@ TEST(TimeMenu, ShiftIsAbsoluteAndCircularAndScaleIsCumulative) {
   EXPECT_EQ(p->wf.i_shift_wf1, -15);
 }
 
+// P plots slot 2 for any number above 1, else slot 1; the window closes after the viewer.
+TEST(TimeMenu, PlotShowsTheChosenSlot) {
+  for (int typed : {2, 7, 1, 0}) {
+    auto p = started_program(1000.0L, 64);
+    RecordingPlotWindow win;
+    p->plot_window = &win, win.type("q");
+    for (long i = 0; i < 64; ++i) p->wf.y2a[i] = 1;  // at the top; slot 1 in the middle
+    ScriptedConsole con("p" + std::to_string(typed) + "\nq");
+    time_waveforms_menu(*p, con);
+    EXPECT_TRUE(p->plot.plot_mode == 1 && win.closes == 1);
+    EXPECT_EQ(win.trace.at(10).y2 < p->plot.t.maxy + 10, typed > 1) << typed;
+  }
+}
+
 TEST(TimeMenu, SubtractAndAddStopAtTheTruncationPoint) {
   for (const char key : {'t', 'u'}) {
     auto p = ramps(256);
@@ -246,9 +261,13 @@ TEST(Windows, ParzenOverFourStepsAndHammingAppliedFrom101To200) {
   const long double parzen[] = {1, 1 - 6.0L / 16 + 6.0L / 64, 1 - 1.5L + 6.0L / 8, 2.0L / 64, 0};
   for (int k = 0; k < 5; ++k) EXPECT_EQ(w[k], parzen[k]) << k;
   for (int i = 0; i < 256; ++i) p->wf.y2a[i] = 1.0L + i;
-  ScriptedConsole con("wM101\n200\nqy2\nkq");
+  ScriptedConsole con("wM101\n200\nqy3\n2\nkq");  // 3 is asked again
   time_waveforms_menu(*p, con);
   EXPECT_NE(con.transcript().find("Hamming(cosine-residual) (101,200)\nY to apply window"), npos);
+  const std::string which = "Apply window to which time waveform (1 or 2)?\n";
+  EXPECT_NE(con.transcript().find(which + "Error - enter integer again:\n" + which +
+                                  "Window has been applied to waveform 2\n"),
+            npos);
   for (int i = 0; i < 256; ++i) {
     const long double c = 0.54L + 0.46L * std::cos((i - 100) * p->pi / 99);
     EXPECT_NEAR(p->wf.y2a[i], (1.0L + i) * (i <= 100 ? 1 : i < 199 ? c : 0.08L), 1e-15L) << i;
