@@ -120,22 +120,26 @@ TEST(FilterGeneration, ReplacedBinsHoldTheMagnitudeWithTheirOwnOrALinearPhase) {
 }
 
 // The filter of a unit impulse at sample d is the phase line exp(j 2 pi k d / N), so the
-// constant-slope extension has a closed form. {d, transition bin}: the saved phase between
-// pi and 3 pi / 2 (n_tot 5); the averaged steps crossing the atan branch cut (n_tot 3); an
-// advance, whose line ends at -pi (n_tot -1: odd and negative, a Nyquist bin of -1).
+// constant-slope extension has a closed form. {d, transition bin, factor, n_tot}: the saved
+// phase between pi and 3 pi / 2; the averaged steps crossing the atan branch cut; an advance,
+// whose line ends at -pi (n_tot odd and negative: a Nyquist bin of -1); a compensation factor,
+// which leaves the line short of a multiple of pi, so that the rescaling shows.
 TEST(FilterGeneration, ConstantSlopeOnAPhaseLineInClosedForm) {
-  for (auto [d, kt, n_tot] : {std::tuple(5L, 121L, 5L), {5L, 201L, 3L}, {-3L, 121L, -1L}}) {
+  using Case = std::tuple<long, long, long double, long>;
+  for (auto [d, kt, factor, n_tot] :
+       {Case(5, 121, 1, 5), Case(5, 201, 1, 3), Case(-3, 121, 1, -1), Case(5, 121, 0.7L, 4)}) {
     auto p = started_program(kRate, kN);
     p->wf.y1a[(d + kN) % kN] = 1;
     p->rrc.enable_fmax_rrc_compress = 1, p->rrc.fmax_rrc_compress = (kt - 1) * 1024.0L + 500;
+    p->rrc.phase_comp_fmax_compress = factor;
     ScriptedConsole con("1\nk");
     generate_filter(*p, con);
     const long double step = 2 * kPi * d / kN;
     long double om_save = std::remainder(step * (kt - 1), 2 * kPi);
     if (om_save < -kPi / 2) om_save += 2 * kPi;  // into (-pi/2, 3pi/2)
-    const long double om_tot = om_save + step * (kN / 2 - kt + 1);
+    const long double om_tot = om_save + factor * step * (kN / 2 - kt + 1);
     EXPECT_EQ(std::lround(om_tot / kPi), n_tot);
-    const long double del = step * n_tot * kPi / om_tot;
+    const long double del = factor * step * n_tot * kPi / om_tot;
     for (long k = kt; k < kN / 2; ++k)
       ASSERT_LT(std::abs(filt(*p, k) - std::polar(1.0L, om_save + del * (k - kt + 1))), 1e-15L)
           << d << " " << k;
