@@ -140,10 +140,37 @@ TEST_F(FftMenu, SlotNumbersOfPlotSaveAndRead) {
   for (long k = 0; k < n; ++k) EXPECT_NEAR(static_cast<double>(s.fft2mag[k]), -30, 1e-9) << k;
 }
 
+// N warns of an imaginary part above 1e-8 in size, naming the destination; a constant
+// spectrum comes back as one sample, 16 times the bin.
+TEST_F(FftMenu, InverseWarnsOfAnImaginaryPartAboveTheThreshold) {
+  for (long double im : {2e-9L, 5e-10L}) {  // 3.2e-8 and 8e-9 at sample 0
+    for (long k = 0; k < n; ++k) s.fftr1[k] = 0.25L, s.ffti1[k] = im;
+    const std::string out = run("n1\n2\nkq");
+    EXPECT_EQ(out.find("Warning - imaginary part in time waveform 2\nPress any A/N key to "
+                       "continue\n") != out.npos,
+              im > 1e-9L);
+    EXPECT_TRUE(p->wf.y2a[0] == 4 && p->wf.y2a[1] == 0);
+  }
+}
+
+// H plots the phase with the phase set; P sets the amplitude set's scale and lays it out.
+TEST_F(FftMenu, PhasePlotAndAmplitudeScale) {
+  RecordingPlotWindow win;
+  p->plot_window = &win, win.type("q");
+  run("h1\np5\n-60\nq");
+  EXPECT_EQ(p->plot.plot_mode, 3);
+  EXPECT_TRUE(p->plot.p.minx == 125 && p->plot.a.minx == 0);  // the phase set was drawn
+  const PlotParams& a = p->plot.a;
+  EXPECT_TRUE(a.ymax == 5 && a.ymin == -60 && a.ymin_axis == -60 && a.ymax_axis == 10);
+  EXPECT_EQ(p->plot.p.ymin, -200);
+}
+
 TEST_F(FftMenu, CutoffFrequencyInBins) {
   p = started_program(10240.0L, 1024);  // deltaf 10 Hz
   const std::string out = run("f0\n1000\nq");
   EXPECT_NE(out.find("Error entering frequency; try again\n"), std::string::npos);
+  EXPECT_EQ(p->fft.npts_cutoff_avg, 101);
+  run("F999.95\nq");  // 0.1 Hz is added before dividing
   EXPECT_EQ(p->fft.npts_cutoff_avg, 101);
   run("F1e9\nq");
   EXPECT_EQ(p->fft.npts_cutoff_avg, 512);  // limited to N/2

@@ -79,6 +79,12 @@ TEST_F(Viewer, ReadOutsFollowTheCursorsAndShowTheAdjustedPhase) {
   p->fft.deltaf = 1, p->fft.Tg = 0.01f, p->fft.fft1ph[10] = 170;
   run("c" + std::string(10, '>'), 3, &p->plot.p, &p->fft.fft1ph, 1.0f);
   EXPECT_TRUE(win.shows("11:1.000000e+01:-1.540000e+02"));
+  // refx_win's read-outs stand one tic and a pixel higher, over a band of two rows.
+  p->build = &kWindowsBuild;
+  graphics_window_end(*p), win.bands.clear();
+  run("c>", 3, &p->plot.p, &p->fft.fft1ph, 1.0f);
+  EXPECT_TRUE(win.shows("2:1.000000e+00:3.600000e+00", 62, 71));
+  EXPECT_EQ(win.bands.back(), (std::vector<int>{62, 62, 27 * 8, 18}));
 }
 
 // Cursor motion puts back the saved columns and draws no new picture.
@@ -98,12 +104,25 @@ TEST_F(Viewer, MovedCursorsLeaveThePlotAsDrawn) {
     EXPECT_EQ(win.pixel(x1, y) != 0, (y - 100) % 6 <= 2 || y == 700 || plain[y * 1000 + x1]) << y;
 }
 
-TEST_F(Viewer, ResetOnAnAmplitudePlotShowsHalfTheBins) {
+// D in the two-cursor mode: every sample of a time plot, half the bins of a spectrum.
+TEST_F(Viewer, ResetShowsAllSamplesOrHalfTheBins) {
+  run("caa>qcdqq");
+  EXPECT_TRUE(t().i_min == 1 && t().i_max == 1024);
   PlotParams& a = p->plot.a;
   const float df = static_cast<float>(p->fft.deltaf);
   run("caa>qcdqq", 2, &a, &p->fft.fft1mag, df);
   EXPECT_TRUE(a.i_min == 1 && a.i_max == 513);
   EXPECT_EQ(a.xmax, float(512 * static_cast<long double>(df)));
+}
+
+// The phase shown with tau: 360 f tau degrees added, wrapped into -180 .. 180, where -180
+// comes out as 180 and 180 as -180.
+TEST(PhaseWithTau, AddsTheDelayAndWrapsAtTheHalfTurn) {
+  const float cases[][4] = {{3, 0, -180, 180}, {3, 0, 180, -180}, {3, 0, 179.5f, 179.5f},
+                            {3, 4, 10, -170},  {3, 2, -100, -10}, {3, 9, 0, 45},
+                            {1, 9, 500, 500},  {2, 9, -300, -300}};  // {mode, bin, value, shown}
+  for (const auto& c : cases)                                        // 45 degrees a bin
+    EXPECT_EQ(tg_adjust(int(c[0]), long(c[1]), c[2], 2.0L, 0.0625f), c[3]) << c[1] << " " << c[2];
 }
 
 // Exposures repaint but never act as the key read last; Q closes the window, and without one

@@ -95,12 +95,25 @@ int start_with(const char* config, Program& p, ScriptedConsole& con,
   }
 }
 
-TEST(StartUp, ReadsDataLinesAfterCommentsInAnyBase) {
+// Lines are taken in pieces of 498 characters: the rest of a longer comment is a data line,
+// and so is the rest of a longer data line.
+TEST(StartUp, ReadsDataLinesAfterCommentsInAnyBaseInPiecesOf498) {
   auto p = make_program();
   ScriptedConsole con;
-  EXPECT_EQ(start_with("# rate\n#\n10\n# points\n2\n0x100\n0100\nignored\n", *p, con), -1);
+  const std::string config = "# rate\n#\n#" + std::string(497, 'x') + "10\n# points\n2" +
+                             std::string(497, ' ') + "0x100\n0100\nignored\n";
+  EXPECT_EQ(start_with(config.c_str(), *p, con), -1);
   EXPECT_TRUE(p->num_meas_points == 2 && p->maxx == 256 && p->maxy == 64 && p->delt == 1.0L / 10 &&
               p->deltat == 0.1f);
+  // The constants in full precision: ln 2 as logl gives it, ln 10 in single precision.
+  EXPECT_TRUE(p->ln_2 == std::log(2.0L) && p->ln_10 == 2.3025851f);
+  // 65536 points is the largest size; the plots start on every sample, or on bins 1 to N/2 + 1.
+  ScriptedConsole big;
+  EXPECT_EQ(start_with("1024\n65536\n1000\n800\n", *p, big), -1);
+  const PlotState& s = p->plot;
+  EXPECT_EQ(std::vector<long>({s.t.i_min, s.t.i_max, s.t.i_truncate, s.a.i_min, s.a.i_max,
+                               s.a.i_truncate, s.p.i_max, p->fft.npts_cutoff_avg}),
+            std::vector<long>({1, 65536, 65536, 1, 32769, 32769, 32769, 32768}));
 }
 
 TEST(StartUp, FailuresEndWithTheirMessageAndStatus) {
@@ -112,6 +125,7 @@ TEST(StartUp, FailuresEndWithTheirMessageAndStatus) {
       {nullptr, 1, "Error - input file not found\n" + end, &kLinuxBuild},
       {" # not a comment\n4096\n1000\n800\n", 0, format, &kLinuxBuild},
       {"1000\n4096\n", 0, format, &kLinuxBuild},
+      {"1000\n\n4096\n1000\n800\n", 0, format, &kLinuxBuild},  // a blank line is no comment
       {"1000\n1\n1000\n800\n", 0, power, &kLinuxBuild},
       {"1000\n3000\n1000\n800\n", 0, power, &kLinuxBuild},
       {"1000\n131072\n1000\n800\n", 0,

@@ -8,7 +8,11 @@ start_wine_xvfb() {
   trap '[ -z "$XVFB_PID" ] || kill "$XVFB_PID"; e2e_cleanup' EXIT
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/display" 2>/dev/null &
   XVFB_PID=$!
-  until [ -s "$WORK/display" ]; do sleep 0.05; done
+  local deadline=$((SECONDS + E2E_TIMEOUT))
+  until [ -s "$WORK/display" ]; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "Xvfb gave no display"
+    sleep 0.05
+  done
   export DISPLAY=":$(head -n1 "$WORK/display")"
   wineserver -w
 }

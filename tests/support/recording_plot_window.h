@@ -17,6 +17,7 @@ struct RecordingPlotWindow : PlotWindow {
   std::vector<int> raster = std::vector<int>(kW * kH, 0);
   std::vector<ShownText> texts;
   std::vector<PlotSegment> trace;  // of the last lines() call
+  std::vector<std::vector<int>> bands;  // x, y, width, height of each clear_band()
   int opens = 0, closes = 0, clears = 0, pictures = 0, line_calls = 0, char_size = 8;
   std::vector<int> clip = {0, 0, kW, kH};  // left, top, right, bottom (the last two left out)
 
@@ -55,6 +56,7 @@ struct RecordingPlotWindow : PlotWindow {
   void clear() override { ++clears, std::fill(raster.begin(), raster.end(), 0), texts.clear(); }
   // A text goes when its first character cell lies in the band.
   void clear_band(int x, int y, int w, int h) override {
+    bands.push_back({x, y, w, h});
     for (int i = 0; i < w * h; ++i) set(x + i % w, y + i / w, 0);
     auto gone = [&](const auto& t) { return t.x >= x && t.x < x + w && t.y > y && t.y <= y + h; };
     texts.erase(std::remove_if(texts.begin(), texts.end(), gone), texts.end());
