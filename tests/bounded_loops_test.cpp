@@ -124,14 +124,5 @@ TEST(BoundedLoops, IntervalRefusesAFirstPointThatLeavesNoLastPoint) {
   EXPECT_TRUE(p->rrc.n1_rrc == 7 && p->rrc.n2_rrc == 8);
 }
 
-TEST(BoundedLoops, PhasePlotDelayMustBeFinite) {
-  auto p = started_program(1000.0L, 8);
-  ScriptedConsole con("ginf\nnan\n1e17\nq");
-  fft_menu(*p, con);
-  const std::string again = "Error - enter again:\n";
-  EXPECT_NE(con.transcript().find("Enter tau in seconds:\n" + again + again), npos);
-  EXPECT_EQ(p->fft.Tg, 1e17f);
-}
-
 }  // namespace
 }  // namespace refx

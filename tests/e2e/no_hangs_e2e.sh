@@ -30,14 +30,18 @@ REFX_COMMAND="DISPLAY='$DISPLAY' '$REFX_BIN'"
 start_refx "$dir"
 wait_for_text "Q to quit program"
 
-# A stored phase of 1e30 degrees, then a delay of 1e17 s (infinity is refused).
+# A stored phase of 1e30 degrees, then the largest delay the menu takes, 900 s (infinity is
+# refused and the old value kept).
 press f "N to calculate inverse FFT and place result in time waveform"
 press r "Enter 1 or 2 for FFT:" 1
 answer "Enter file name for FFT 1, or Q to quit:" bigphase.txt
 phase_plot
 press g "Enter tau in seconds:" inf
-answer "Error - enter again:" 1e17
-wait_for_text "G to set tau for phase plot (1.000000e+17)"
+wait_for_text "the previous value was kept"
+wait_for_text "Press any A/N key to continue"
+send_text k
+press g "Enter tau in seconds:" 900
+wait_for_text "G to set tau for phase plot (9.000000e+02)"
 phase_plot
 
 # Reads of what is not a regular file are refused at once; a real file then reads.

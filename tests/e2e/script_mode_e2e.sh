@@ -64,10 +64,10 @@ grep -q "^Error - plot picture pictures/plot-001.png not written" "$dir/err" ||
 # Pictures take the plot window's size, up to 8192 pixels each way.
 side=$(mktemp -d -p "$WORK")
 cp "$SCRIPTS/short.script" "$side"
-printf '1048576\n4096\n8192\n2\n' > "$side/refx_lin.in"
+printf '1048576\n4096\n8192\n64\n' > "$side/refx_lin.in"
 run "$side" --script short.script
 expect 0 "largest picture"
-[ "$(identify -format '%w %h' "$side/plot-001.png")" = "8192 2" ] && ! grep -q Warning "$side/out" ||
+[ "$(identify -format '%w %h' "$side/plot-001.png")" = "8192 64" ] && ! grep -q Warning "$side/out" ||
   fail "largest picture: $(identify -format '%w %h' "$side/plot-001.png")"
 
 # A script that ends before the program: status 3, the message on stderr only.
