@@ -47,7 +47,7 @@ void calc_minp(Program& p, Console& con, long double* xinr_minp, long double* xi
     const long double minp_mag =
         std::sqrt(xinr_minp[i] * xinr_minp[i] + xini_minp[i] * xini_minp[i]);
     xini_minp[i] = 0;
-    if (std::fabs(minp_mag) > kMagnitudeFloor) {
+    if (!(std::fabs(minp_mag) <= kMagnitudeFloor)) {  // NaN is no small magnitude: it stays NaN
       xinr_minp[i] = std::log(minp_mag);
     } else {
       xinr_minp[i] = kLogFloor;
@@ -65,7 +65,7 @@ void calc_minp(Program& p, Console& con, long double* xinr_minp, long double* xi
       w.sin_array.data(), &max_mag);
 
   for (long i = 0; i < npts_minp; ++i)
-    if (std::fabs(xouti_minp[i]) > kCepstrumImagTolerance) ++minp_imag;
+    if (!(std::fabs(xouti_minp[i]) <= kCepstrumImagTolerance)) ++minp_imag;  // NaN counts
   if (minp_imag > 0) {
     con_printf(con, "%s%ld%s", "Warning - imaginary part in inverse log magnitude calculation ",
                minp_imag, " times\n");
