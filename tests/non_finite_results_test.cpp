@@ -104,19 +104,25 @@ TEST(NonFiniteResults, InverseLowPassOverflowKeepsTheDestination) {
   expect_waveform_1_kept(*p, y1, con.transcript(), "Inverse lpf was applied", "inverse lpf");
 }
 
+// With and without the minimum-phase conversion (whose floor on small magnitudes must not
+// swallow a NaN).
 TEST(NonFiniteResults, GenerationFromANanReferenceKeepsTheFilter) {
-  auto p = busy_program();
-  p->wf.y2a[100] = kNan;
-  p->rrc.Re_rrc_filt[3] = 0.75L;
-  const Samples re = p->rrc.Re_rrc_filt, im = p->rrc.Im_rrc_filt;
-  ScriptedConsole con("g2\nkq");
-  rrc_menu(*p, con);
-  EXPECT_NE(con.transcript().find("Error - compression filter has values that are not finite "
-                                  "numbers\nError -- compression filter was not generated\n"),
-            npos);
-  EXPECT_EQ(con.transcript().find("has been generated"), npos);
-  EXPECT_TRUE(same_bytes(p->rrc.Re_rrc_filt, re) && same_bytes(p->rrc.Im_rrc_filt, im) &&
-              p->rrc.rrc_filt == 1);
+  for (int minp : {0, 1}) {
+    auto p = busy_program();
+    p->wf.y2a[100] = kNan;
+    p->rrc.Re_rrc_filt[3] = 0.75L, p->rrc.minp_option = minp;
+    const Samples re = p->rrc.Re_rrc_filt, im = p->rrc.Im_rrc_filt;
+    ScriptedConsole con("g2\n" + std::string(minp ? "k" : "") + "kq");  // a warning pauses too
+    rrc_menu(*p, con);
+    EXPECT_NE(con.transcript().find("Error - compression filter has values that are not finite "
+                                    "numbers\nError -- compression filter was not generated\n"),
+              npos)
+        << minp;
+    EXPECT_EQ(con.transcript().find("has been generated"), npos) << minp;
+    EXPECT_TRUE(same_bytes(p->rrc.Re_rrc_filt, re) && same_bytes(p->rrc.Im_rrc_filt, im) &&
+                p->rrc.rrc_filt == 1)
+        << minp;
+  }
 }
 
 // Every FFT menu operation that writes a slot or a waveform, each with a result that

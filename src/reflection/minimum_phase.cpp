@@ -55,7 +55,7 @@ void calc_minp(Program& p, Console& con, long double* xinr_minp, long double* xi
     for (long i = i0; i < i1; ++i) {
       const long double minp_mag = magnitude(xinr_minp[i], xini_minp[i]);
       xini_minp[i] = 0;
-      if (std::fabs(minp_mag) > kMagnitudeFloor) {
+      if (!(std::fabs(minp_mag) <= kMagnitudeFloor)) {  // NaN is no small magnitude: it stays NaN
         xinr_minp[i] = std::log(minp_mag);
       } else {
         xinr_minp[i] = kLogFloor;
@@ -74,7 +74,7 @@ void calc_minp(Program& p, Console& con, long double* xinr_minp, long double* xi
   plan.run(1, xinr_minp, xini_minp, xoutr_minp, xouti_minp, &max_mag);
 
   for (long i = 0; i < npts_minp; ++i)
-    if (std::fabs(xouti_minp[i]) > kCepstrumImagTolerance) ++minp_imag;
+    if (!(std::fabs(xouti_minp[i]) <= kCepstrumImagTolerance)) ++minp_imag;  // NaN counts
   if (minp_imag > 0) {
     con_printf(con, "%s%ld%s", "Warning - imaginary part in inverse log magnitude calculation ",
                minp_imag, " times\n");

@@ -5,6 +5,7 @@
 #include "console/console.h"
 #include "core/fatal.h"
 #include "core/program.h"
+#include "plot/line_limits.h"
 
 namespace refx {
 
@@ -320,9 +321,13 @@ void GdiPlotWindow::lines(const PlotSegment* segments, std::size_t count, int) {
     fatal("Error in SelectObject in set_foreground_color()\n");
   SetDCBrushColor(dc, g->foreground_colorref);
   if (pen == CLR_INVALID) fatal("Error with SetDCPenColor in set_foreground_color()\n");
+  // Cut to the box every plot layer draws in, so a line towards a far-off point keeps its
+  // direction (GDI's own coordinate range is smaller than an int's).
   for (std::size_t i = 0; i < count; ++i) {
-    MoveToEx(dc, segments[i].x1, segments[i].y1, nullptr);
-    LineTo(dc, segments[i].x2, segments[i].y2);
+    long x1 = segments[i].x1, y1 = segments[i].y1, x2 = segments[i].x2, y2 = segments[i].y2;
+    if (!limit_line(x1, y1, x2, y2)) continue;
+    MoveToEx(dc, static_cast<int>(x1), static_cast<int>(y1), nullptr);
+    LineTo(dc, static_cast<int>(x2), static_cast<int>(y2));
   }
 }
 
