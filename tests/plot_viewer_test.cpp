@@ -40,17 +40,20 @@ struct Viewer : ::testing::Test {
 // the truncation marker wraps at the range ends. Both keep within the samples.
 TEST_F(Viewer, CursorsZoomAndTheMarkerWraps) {
   const PlotParams start = t();
-  const struct { std::string keys; long lo, hi, at; } cases[] = {
-      {"cqq", 1, 1024, 1024},                 // unmoved: the same range
-      {"caa>>>tbb<<<qq", 301, 1021, 1024},    // cursor 1 up 300, cursor 2 down 3 (accelerator 0)
-      {"caa>>>ta<qq", 24, 301, 1024},         // cursor 2 below cursor 1
-      {"caaaa>qq", 1, 1024, 1024},            // both on sample 1024: the range shown stays
+  const struct {
+    std::string keys;
+    long lo, hi, at;
+  } cases[] = {
+      {"cqq", 1, 1024, 1024},               // unmoved: the same range
+      {"caa>>>tbb<<<qq", 301, 1021, 1024},  // cursor 1 up 300, cursor 2 down 3 (accelerator 0)
+      {"caa>>>ta<qq", 24, 301, 1024},       // cursor 2 below cursor 1
+      {"caaaa>qq", 1, 1024, 1024},          // both on sample 1024: the range shown stays
       {"caa>qc" + std::string(30, '>') + "aa<<t>qq", 101, 1024, 1024},  // cursors stop at the ends
-      {"t>qq", 1, 1024, 1},                   // marker up from i_max to i_min
-      {"t<qq", 1, 1024, 1024},                // down from i_min to i_max
-      {"taa<<<dqq", 1, 1024, 1024},           // D puts it back on i_max
+      {"t>qq", 1, 1024, 1},          // marker up from i_max to i_min
+      {"t<qq", 1, 1024, 1024},       // down from i_min to i_max
+      {"taa<<<dqq", 1, 1024, 1024},  // D puts it back on i_max
       {"ta<<qq", 1, 1024, 1004},
-      {"ctaaa<qtqq", 1, 24, 24},              // entered above i_max after a zoom: lowered first
+      {"ctaaa<qtqq", 1, 24, 24},  // entered above i_max after a zoom: lowered first
   };
   for (const auto& c : cases) {
     t() = start;  // the marker goes on from case to case
@@ -143,11 +146,14 @@ TEST_F(Viewer, ExposuresAreNoKeysAndQuitCloses) {
 // it acts as Q there (the cursors still zoom) and then as Q in the main loop; the keys after
 // it stay unread.
 TEST_F(Viewer, ACloseRequestLeavesTheViewerFromEveryMode) {
-  const struct { std::string keys; long lo, at; } cases[] = {
-      {"!q", 1, 1024},          // the main loop
-      {"caa>!q", 101, 1024},    // two-cursor mode: zoomed as on Q
-      {"t<!q", 1, 1023},        // truncation mode: the marker keeps its place
-      {"c~!q", 1, 1024},        // after an exposure
+  const struct {
+    std::string keys;
+    long lo, at;
+  } cases[] = {
+      {"!q", 1, 1024},        // the main loop
+      {"caa>!q", 101, 1024},  // two-cursor mode: zoomed as on Q
+      {"t<!q", 1, 1023},      // truncation mode: the marker keeps its place
+      {"c~!q", 1, 1024},      // after an exposure
   };
   const PlotParams start = t();
   for (const auto& c : cases) {

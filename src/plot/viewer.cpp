@@ -272,8 +272,9 @@ void view_plot(Program& p, Console& con, PlotParams& set, long& i_truncate, floa
     pause(p, con);
     return;
   }
-  graphics_window_end(p);
+  // Dropped before the window goes, so that a key typed once it has gone is kept.
   con.drop_typed_ahead();
+  graphics_window_end(p);
 }
 
 }  // namespace refx

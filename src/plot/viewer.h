@@ -12,9 +12,9 @@ class Console;
 // p.plot.plot_mode (1 time, 2 amplitude in dB, 3 phase in degrees) in p.plot_window. delta is
 // the abscissa step between samples (p.plot.deltat_float or p.plot.deltaf_float). Keys: C
 // two cursors with read-outs, zoom on leaving; T moves the truncation point i_truncate; Q
-// returns, and so does a close request from the window manager, wherever it comes. The zoomed range stays in set, the truncation point in i_truncate. Does nothing
-// when the program has no plot window. The caller closes the window with
-// graphics_window_end afterwards.
+// returns, and so does a close request from the window manager, wherever it comes. The zoomed range
+// stays in set, the truncation point in i_truncate. Does nothing when the program has no plot
+// window. The caller closes the window with graphics_window_end afterwards.
 void plot_results(Program& p, PlotParams& set, long& i_truncate, float delta,
                   const Samples& plot_array, int colour);
 

@@ -10,7 +10,10 @@
 namespace refx {
 
 struct PlotScriptExhausted {};  // the viewer waited for an event after the script ran out
-struct ShownText { int x, y; std::string text; };
+struct ShownText {
+  int x, y;
+  std::string text;
+};
 
 struct RecordingPlotWindow : PlotWindow {
   static constexpr int kW = 1000, kH = 800, kLeft = 0x96, kRight = 0x98;

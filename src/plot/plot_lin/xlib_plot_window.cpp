@@ -74,7 +74,7 @@ struct XlibPlotWindow::X {
   unsigned long pixel_values[maxcolor] = {};
   XImage* save_image[2] = {nullptr, nullptr};
   XRectangle clip_rectangle{};
-  Atom wm_delete_window = 0;  // the window manager's close request
+  Atom wm_delete_window = 0;       // the window manager's close request
   unsigned width = 0, height = 0;  // as XGetGeometry reported at opening
 
   void set_foreground(int colour) {
