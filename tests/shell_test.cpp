@@ -67,6 +67,19 @@ TEST(NamePrompts, ReadTakesTheLineSaveOneWordAndOnlyQAloneQuits) {
     EXPECT_EQ(is_quit_answer(answer), std::strlen(answer) == 1) << '"' << answer << '"';
 }
 
+// A word ends at any blank, a tab or a carriage return (a Windows line end) among them, and
+// is cut to its length; a line of blanks holds none.
+TEST(NamePrompts, FirstWordEndsAtAnyBlank) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"\t a.txt\tb", "a.txt"}, {"b.txt\r", "b.txt"}, {"\vc.txt\f", "c.txt"},
+      {"longer_name", "longe"}, {" \t\r\n", nullptr}};
+  for (const auto& [line, want] : cases) {
+    std::string word = "old";
+    EXPECT_EQ(first_word(line, word, 5), want != nullptr) << line;
+    EXPECT_EQ(word, want ? want : "old") << line;
+  }
+}
+
 TEST(NamePrompts, OpenRetriesUntilAFileOpens) {
   TempDir dir;
   dir.write("there.txt", "x");

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# refx_lin reads a text waveform, saves it as binary-ri (B at the main menu) and reads the
-# binary file back without a warning; the file's bytes are checked against the text.
+# refx_lin shows the time waveforms menu, reads a text waveform, saves it as binary-ri (B at
+# the main menu) and reads the binary file back without a warning; the file's bytes are
+# checked against the text.
 source "$(dirname "$0")/lib.sh" "$1"
 # Key $1 at the time waveforms menu, slot 2's key $2, then file name $3 at prompt $4.
 file_key() { send_text "$1"; wait_for_text "B to "; send_text "$2"; wait_for_text "$4"; send_line "$3"; }
@@ -11,6 +12,21 @@ print("in\nx\n" + "".join("%18.10e  %18.10e\n" % (k / 1048576, 3 * math.sin(0.01
 start_refx "$dir"
 wait_for_text "Q to quit program"
 send_text t
+wait_for_last_line "Enter Command :"
+# The whole time waveforms menu, as the terminal shows it.
+menu="R to read time waveform(s) from disk
+S to save time waveform(s) to disk
+P to plot time waveforms
+A to change vertical axis range for plots vs. time
+T to subtract time waveforms (y1 - y2 -> y1)
+U to add time waveforms (y1 + y2 -> y1)
+W to set up window function
+L to remove reflections using a compression filter
+I to shift time waveforms (0,0)
+C to scale time waveforms (1.000000e+00,1.000000e+00)
+Q to return to main menu
+Enter Command :"
+[ "$(screen_text | sed -e 's/[[:space:]]*$//' -e '/^$/d')" = "$menu" ] || fail "time waveforms menu"
 file_key r 1 in.txt "Enter file name for time waveform 1, or Q to quit:"
 wait_for_last_line "Enter Command :"  # the read menu again: read without a warning
 send_text qqb
