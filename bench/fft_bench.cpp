@@ -361,7 +361,7 @@ int main(int argc, char** argv) {
   print_row(r, "save text waveform", "BM_save_text", sizes);
   print_row(r, "read binary waveform", "BM_read_binary", sizes);
   print_row(r, "save binary waveform", "BM_save_binary", sizes);
-  std::printf("  transform at the other sizes:\n");
+  std::printf("  %-26s %37s %37s\n", "", "N = 1024: 1 thread | all", "N = 16384: 1 thread | all");
   print_row(r, "transform", "BM_transform", {1024, 16384});
   benchmark::Shutdown();
   return 0;

@@ -47,31 +47,32 @@ struct Pass {
   long double rn;  // the mode-0 divisor
 };
 
-// Largest |out|^2 of the values v written by the last pass; sqrt is monotonic, so the
-// largest magnitude is the square root of the largest power.
-inline void track(long double vr, long double vi, long double* largest) {
-  const long double power = vr * vr + vi * vi;
-  if (power > *largest) *largest = power;
-}
+// What a pass does with its outputs: an inner pass stores them; the last pass also tracks
+// the largest |out|^2 (sqrt is monotonic, so the largest magnitude is the square root of the
+// largest power) and, in mode 0, stores them unscaled in the input arrays and divided by N
+// in the output. Unscaled, the input arrays get their copy afterwards as bytes (cheaper
+// than a second 80-bit store).
+enum class Out { inner, last, last_scaled };
 
-// A value of the last pass. Unscaled, it is copied to the input arrays afterwards as bytes
-// (cheaper than a second 80-bit store); scaled, both are stored here.
-inline void store(const Pass& p, long k, long double vr, long double vi, long double* largest) {
-  track(vr, vi, largest);
-  if (p.kr == nullptr) {
+template <Out O>
+inline void store(const Pass& p, long k, long double vr, long double vi, long double& largest) {
+  if (O != Out::inner) {
+    const long double power = vr * vr + vi * vi;
+    if (power > largest) largest = power;
+  }
+  if (O == Out::last_scaled) {
+    p.kr[k] = vr;
+    p.ki[k] = vi;
+    p.yr[k] = vr / p.rn;
+    p.yi[k] = vi / p.rn;
+  } else {
     p.yr[k] = vr;
     p.yi[k] = vi;
-    return;
   }
-  p.kr[k] = vr;
-  p.ki[k] = vi;
-  p.yr[k] = vr / p.rn;
-  p.yi[k] = vi / p.rn;
 }
 
-// One stage over butterfly groups [g0, g1), butterflies [r0, r1) of each.
-template <bool Last>
-void single_stage(const Pass& p, long g0, long g1, long r0, long r1, long double* largest) {
+// One stage over butterfly groups [g0, g1), butterflies [r0, r1) of each (a first pass only).
+void single_stage(const Pass& p, long g0, long g1, long r0, long r1) {
   const long m = p.span;
   for (long l = g0; l < g1; ++l) {
     const long in2j = m * l;
@@ -79,30 +80,28 @@ void single_stage(const Pass& p, long g0, long g1, long r0, long r1, long double
     const long double wi = p.wi[in2j];
     const long double* __restrict__ ar = p.xr + 2 * in2j;
     const long double* __restrict__ ai = p.xi + 2 * in2j;
+    long double* __restrict__ yr = p.yr;
+    long double* __restrict__ yi = p.yi;
     for (long ir = r0; ir < r1; ++ir) {
       const Butterfly b = butterfly(ar[ir], ai[ir], ar[ir + m], ai[ir + m], wr, wi);
-      if (Last) {
-        store(p, in2j + ir, b.sr, b.si, largest);
-        store(p, in2j + ir + p.half, b.dr, b.di, largest);
-      } else {
-        p.yr[in2j + ir] = b.sr;
-        p.yi[in2j + ir] = b.si;
-        p.yr[in2j + ir + p.half] = b.dr;
-        p.yi[in2j + ir + p.half] = b.di;
-      }
+      yr[in2j + ir] = b.sr;
+      yi[in2j + ir] = b.si;
+      yr[in2j + ir + p.half] = b.dr;
+      yi[in2j + ir + p.half] = b.di;
     }
   }
 }
 
 // Two stages in one pass over memory, groups [g0, g1) of the first: the first stage's four
 // outputs that the second stage's two butterflies combine stay in registers; [r0, r1) of
-// the h butterfly positions of each group.
-template <bool Last>
-void double_stage(const Pass& p, long g0, long g1, long r0, long r1, long double* largest) {
+// the h butterfly positions of each group. Returns the largest power stored (last pass).
+template <Out O>
+long double double_stage(const Pass& p, long g0, long g1, long r0, long r1) {
   const long m = p.span;    // n2j of the first stage
   const long h = m / 2;     // n2j of the second
   const long L = p.groups;  // ni of the first stage
   const long half = p.half;
+  long double largest = 0;
   for (long l = g0; l < g1; ++l) {
     const long in2j = m * l;
     const long double w1r = p.wr[in2j], w1i = p.wi[in2j];
@@ -120,23 +119,13 @@ void double_stage(const Pass& p, long g0, long g1, long r0, long r1, long double
       // Second stage: u.s with v.s (group l), u.d with v.d (group l + L).
       const Butterfly a = butterfly(u.sr, u.si, v.sr, v.si, w2r, w2i);
       const Butterfly b = butterfly(u.dr, u.di, v.dr, v.di, w3r, w3i);
-      if (Last) {
-        store(p, o2 + ir, a.sr, a.si, largest);
-        store(p, o2 + ir + half, a.dr, a.di, largest);
-        store(p, o3 + ir, b.sr, b.si, largest);
-        store(p, o3 + ir + half, b.dr, b.di, largest);
-      } else {
-        p.yr[o2 + ir] = a.sr;
-        p.yi[o2 + ir] = a.si;
-        p.yr[o2 + ir + half] = a.dr;
-        p.yi[o2 + ir + half] = a.di;
-        p.yr[o3 + ir] = b.sr;
-        p.yi[o3 + ir] = b.si;
-        p.yr[o3 + ir + half] = b.dr;
-        p.yi[o3 + ir + half] = b.di;
-      }
+      store<O>(p, o2 + ir, a.sr, a.si, largest);
+      store<O>(p, o2 + ir + half, a.dr, a.di, largest);
+      store<O>(p, o3 + ir, b.sr, b.si, largest);
+      store<O>(p, o3 + ir + half, b.dr, b.di, largest);
     }
   }
+  return largest;
 }
 
 // Runs one pass, split over the pool above the size where that pays: by groups when there
@@ -144,28 +133,26 @@ void double_stage(const Pass& p, long g0, long g1, long r0, long r1, long double
 // written (the last pass only).
 long double run_pass(const Pass& p, bool two, bool last, long n) {
   const long inner = two ? p.span / 2 : p.span;
-  auto body = [&p, two, last](long g0, long g1, long r0, long r1, long double* largest) {
-    if (two)
-      last ? double_stage<true>(p, g0, g1, r0, r1, largest)
-           : double_stage<false>(p, g0, g1, r0, r1, largest);
-    else
-      last ? single_stage<true>(p, g0, g1, r0, r1, largest)
-           : single_stage<false>(p, g0, g1, r0, r1, largest);
+  auto body = [&p, two, last](long g0, long g1, long r0, long r1) -> long double {
+    if (!two) {
+      single_stage(p, g0, g1, r0, r1);
+      return 0;
+    }
+    if (!last) return double_stage<Out::inner>(p, g0, g1, r0, r1);
+    if (p.kr == nullptr) return double_stage<Out::last>(p, g0, g1, r0, r1);
+    return double_stage<Out::last_scaled>(p, g0, g1, r0, r1);
   };
-  long double largest = 0;
-  if (n < kParallelPoints) {
-    body(0, p.groups, 0, inner, &largest);
-    return largest;
-  }
+  if (n < kParallelPoints) return body(0, p.groups, 0, inner);
   long double part_largest[64] = {};
   if (p.groups >= 64) {
     parallel_for(p.groups, 2,
-                 [&](long g0, long g1, int part) { body(g0, g1, 0, inner, &part_largest[part]); });
+                 [&](long g0, long g1, int part) { part_largest[part] = body(g0, g1, 0, inner); });
   } else {
     parallel_for(inner, 2, [&](long r0, long r1, int part) {
-      body(0, p.groups, r0, r1, &part_largest[part]);
+      part_largest[part] = body(0, p.groups, r0, r1);
     });
   }
+  long double largest = 0;
   for (long double v : part_largest)
     if (v > largest) largest = v;
   return largest;
@@ -257,7 +244,8 @@ void FftPlan::run(int for_rev, long double* xinr, long double* xini, long double
     for (long k = 0; k < npts; ++k) {
       xinr[k] = fftr[k];
       xini[k] = ffti[k];
-      track(fftr[k], ffti[k], &largest);
+      const long double power = fftr[k] * fftr[k] + ffti[k] * ffti[k];
+      if (power > largest) largest = power;
       if (for_rev == 0) {
         fftr[k] /= rn;
         ffti[k] /= rn;

@@ -33,7 +33,9 @@ class FftPlan {
   std::vector<long double> scratch_r_, scratch_i_;
 };
 
-// The plan for n points, built on the first request for n in this run and kept.
+// The plan for n points, built on the first request for n in this run and kept. A plan's
+// scratch pair is its own, so one transform of a size runs at a time (the program's one
+// thread of control asks; the worker pool only helps inside run).
 FftPlan& transform_plan(long n, long double pi);
 
 // The plan for n points; also records n, n/2 and the stage count in the work area, as the

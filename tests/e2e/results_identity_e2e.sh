@@ -20,6 +20,8 @@ run_script() {
   dir="$work/$name.${threads:-default}"
   mkdir "$dir"
   cp "$examples"/{refx_lin.in,reference_pulse.txt,measured.txt} "$script" "$dir"
+  # A script may bring its own configuration (NAME.in beside it), such as another size.
+  if [ -f "${script%.script}.in" ]; then cp "${script%.script}.in" "$dir/refx_lin.in"; fi
   if ! (cd "$dir" && env ${threads:+REFX_THREADS=$threads} "$bin" --script "$name.script" \
         </dev/null >transcript 2>errors); then
     echo "FAIL: $name (threads ${threads:-default}) ended with an error: $(cat "$dir/errors")" >&2
