@@ -138,15 +138,18 @@ TEST(NonFiniteResults, FftMenuOperationsKeepTheirDestination) {
     EXPECT_NE(con.transcript().find("not finite numbers; FFT 1 was not changed\n"), npos);
     EXPECT_TRUE(same_bytes(p->fft.fftr1, re) && same_bytes(p->fft.fft1mag, mag));
   }
-  {  // product of two large spectra
+  // product of two large spectra: its real part overflows, or only its imaginary part
+  for (bool imaginary_only : {false, true}) {
     auto p = busy_program();
-    p->fft.fftr1.fill(1e3000L), p->fft.fftr2.fill(1e3000L);
-    const Samples re = p->fft.fftr1;
+    p->fft.fftr1.fill(1e3000L);
+    (imaginary_only ? p->fft.ffti2 : p->fft.fftr2).fill(1e3000L);
+    const Samples re = p->fft.fftr1, im = p->fft.ffti1;
     ScriptedConsole con("mkq");
     fft_menu(*p, con);
-    EXPECT_NE(con.transcript().find("not finite numbers; FFT 1 was not changed\n"), npos);
-    EXPECT_EQ(con.transcript().find("FFTs have been multiplied"), npos);
-    EXPECT_TRUE(same_bytes(p->fft.fftr1, re));
+    EXPECT_NE(con.transcript().find("not finite numbers; FFT 1 was not changed\n"), npos)
+        << imaginary_only;
+    EXPECT_EQ(con.transcript().find("FFTs have been multiplied"), npos) << imaginary_only;
+    EXPECT_TRUE(same_bytes(p->fft.fftr1, re) && same_bytes(p->fft.ffti1, im)) << imaginary_only;
   }
   {  // amplitude ratio of 10^6 dB
     auto p = busy_program();
