@@ -15,6 +15,8 @@ if [ "$what" = test ]; then
   # The manual page's lint and rendering; the Debian package's build (file and dpkg-dev for
   # its run-time dependencies) and its unpacking.
   packages+=(mandoc man-db groff-base file dpkg-dev)
+  # The fuzz targets: clang with libFuzzer and its sanitizer runtimes.
+  packages+=(clang libclang-rt-dev)
 fi
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update

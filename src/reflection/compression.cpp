@@ -10,6 +10,7 @@
 #include "reflection/rrc_steps.h"
 #include "spectral/cmplx.h"
 #include "spectral/fft.h"
+#include "spectral/power.h"
 
 namespace refx {
 
@@ -35,11 +36,7 @@ void inverse(Program& p) {
 // Quotient by the product with the conjugate over the squared magnitude; false when the
 // divisor is exactly zero.
 bool divide(cmplx num, cmplx den, cmplx* quotient) {
-  const long double power = den.re * den.re + den.im * den.im;
-  if (power == 0) return false;
-  *quotient = {(num.re * den.re + num.im * den.im) / power,
-               (num.im * den.re - num.re * den.im) / power};
-  return true;
+  return divide_complex(num.re, num.im, den.re, den.im, &quotient->re, &quotient->im);
 }
 
 // The steps both operations share; false when the operation cannot go on.
@@ -100,6 +97,10 @@ void compress_waveform(Program& p, Console& con) {
     }
   });
   inverse(p);
+  if (!result_is_finite(p)) {
+    refuse_not_finite(p, con, before);
+    return;
+  }
   if (store_result(p))
     con_printf(con, "%s%d%s", "Warning - imaginary part in compressed waveform ", r.rrc_dest, "\n");
   else
@@ -143,6 +144,10 @@ void decompress_waveform(Program& p, Console& con) {
     w.xini[k] = y.im;
   }
   inverse(p);
+  if (!result_is_finite(p)) {
+    refuse_not_finite(p, con, before);
+    return;
+  }
   if (store_result(p))
     con_printf(con, "%s%d%s", "Warning - imaginary part in de-compressed waveform ", r.rrc_dest,
                "\n");

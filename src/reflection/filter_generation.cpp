@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <memory>
 
 #include "console/console_io.h"
 #include "core/program.h"
@@ -10,6 +12,7 @@
 #include "reflection/rrc_actions.h"
 #include "reflection/rrc_steps.h"
 #include "spectral/fft.h"
+#include "spectral/power.h"
 
 namespace refx {
 
@@ -59,10 +62,9 @@ void estimate_phase_slope(Program& p, long kt) {
 
 // Scales bin k to the held magnitude, keeping its phase.
 void hold_magnitude(Reflection& r, long k) {
-  const long double mag_fmax_compress =
-      std::sqrt(r.Re_rrc_filt[k] * r.Re_rrc_filt[k] + r.Im_rrc_filt[k] * r.Im_rrc_filt[k]);
-  r.Re_rrc_filt[k] = r.Re_rrc_filt[k] * r.save_mag_fmax_compress / mag_fmax_compress;
-  r.Im_rrc_filt[k] = r.Im_rrc_filt[k] * r.save_mag_fmax_compress / mag_fmax_compress;
+  const long double mag_fmax_compress = magnitude(r.Re_rrc_filt[k], r.Im_rrc_filt[k]);
+  r.Re_rrc_filt[k] = scale_by_ratio(r.Re_rrc_filt[k], r.save_mag_fmax_compress, mag_fmax_compress);
+  r.Im_rrc_filt[k] = scale_by_ratio(r.Im_rrc_filt[k], r.save_mag_fmax_compress, mag_fmax_compress);
 }
 
 // Replaces bin k, which lies above fmax.
@@ -72,8 +74,7 @@ void band_limit_bin(Program& p, long k) {
   const bool constant_slope = r.i_constant_phase_slope > 0;
   if (r.i_trans_fmax_compress == 0) {
     r.i_trans_fmax_compress = 1;
-    r.save_mag_fmax_compress = std::sqrt(r.Re_rrc_filt[k - 1] * r.Re_rrc_filt[k - 1] +
-                                         r.Im_rrc_filt[k - 1] * r.Im_rrc_filt[k - 1]);
+    r.save_mag_fmax_compress = magnitude(r.Re_rrc_filt[k - 1], r.Im_rrc_filt[k - 1]);
     if (constant_slope) estimate_phase_slope(p, k);
   }
   if (k < n / 2) {
@@ -101,9 +102,20 @@ void band_limit_bin(Program& p, long k) {
   }
 }
 
+bool filter_is_finite(const Program& p) {
+  for (long k = 0; k < p.wf.nptst; ++k)
+    if (!std::isfinite(p.rrc.Re_rrc_filt[k]) || !std::isfinite(p.rrc.Im_rrc_filt[k])) return false;
+  return true;
+}
+
 }  // namespace
 
 long Round_long(long double value) {
+  constexpr long kMax = std::numeric_limits<long>::max();
+  constexpr long kMin = std::numeric_limits<long>::min();
+  if (value != value) return 0;
+  if (value >= static_cast<long double>(kMax)) return kMax;
+  if (value <= static_cast<long double>(kMin)) return kMin;
   long whole = static_cast<long>(value);
   const long double rest = value - static_cast<long double>(whole);
   if (rest >= 0.5L) ++whole;
@@ -124,7 +136,7 @@ bool form_compression_filter(Program& p, Console& con, const Samples& reference)
 
   // A bin without a reciprocal refuses the whole filter before any of it is written.
   for (long k = 0; k < n; ++k)
-    if (w.fftr[k] * w.fftr[k] + w.ffti[k] * w.ffti[k] == 0) return false;
+    if (w.fftr[k] == 0 && w.ffti[k] == 0) return false;
 
   const long double rn = static_cast<long double>(n);
   const bool band_limit = r.enable_fmax_rrc_compress > 0;
@@ -132,9 +144,10 @@ bool form_compression_filter(Program& p, Console& con, const Samples& reference)
   for (long k = 0; k < n; ++k) {
     const long double xr = w.fftr[k];
     const long double xi = w.ffti[k];
-    const long double power = xr * xr + xi * xi;
-    r.Re_rrc_filt[k] = (xr / power) / rn;
-    r.Im_rrc_filt[k] = (-xi / power) / rn;
+    long double inv_re = 0, inv_im = 0;
+    reciprocal(xr, xi, &inv_re, &inv_im);
+    r.Re_rrc_filt[k] = inv_re / rn;
+    r.Im_rrc_filt[k] = inv_im / rn;
     const long s = k <= n / 2 ? k : k - n;
     const long double f = static_cast<long double>(s) * p.delf_minp;
     // Bin 0 is never above a (positive) fmax; the guard keeps bin k-1 inside the array.
@@ -158,8 +171,15 @@ void generate_filter(Program& p, Console& con) {
   int iwf = r.rrc_filt;
   read_waveform_number(con, "Enter waveform number to generate filter (1 or 2):\n", &iwf);
   points_are_power_of_two(p, con);
+  // The filter and its settings as they were, to put back if the new one is not finite.
+  const auto before = std::make_unique<Reflection>(r);
   if (r.rrc_error == 0 && !form_compression_filter(p, con, p.wf.slot(iwf).y)) {
     say(con, "Error - reference spectrum has a zero bin\n");
+    r.rrc_error = 1;
+  }
+  if (r.rrc_error == 0 && !filter_is_finite(p)) {
+    r = *before;
+    say(con, "Error - compression filter has values that are not finite numbers\n");
     r.rrc_error = 1;
   }
   if (r.rrc_error != 0) {

@@ -12,6 +12,7 @@
 #include "reflection/rrc_actions.h"
 #include "reflection/rrc_steps.h"
 #include "spectral/fft.h"
+#include "spectral/power.h"
 
 namespace refx {
 
@@ -48,7 +49,7 @@ void apply_lpf_to_waveform(Program& p, Console& con, bool inverse) {
       continue;
     }
     if (r.rrc_lim_lpf_inv > 0) {
-      r.mag_rrc_lim_lpf_inv = std::sqrt(l.re * l.re + l.im * l.im);
+      r.mag_rrc_lim_lpf_inv = magnitude(l.re, l.im);
       if (r.mag_rrc_lim_lpf_inv == 0) {
         refuse_zero_divisor(p, con, before);
         return;
@@ -56,20 +57,21 @@ void apply_lpf_to_waveform(Program& p, Console& con, bool inverse) {
       if (std::fabs(bin_frequency(p, i)) <= r.fmax_rrc_lim_lpf_inv) {
         r.save_mag_rrc_lim_lpf_inv = r.mag_rrc_lim_lpf_inv;
       } else {
-        l.re = l.re * r.save_mag_rrc_lim_lpf_inv / r.mag_rrc_lim_lpf_inv;
-        l.im = l.im * r.save_mag_rrc_lim_lpf_inv / r.mag_rrc_lim_lpf_inv;
+        l.re = scale_by_ratio(l.re, r.save_mag_rrc_lim_lpf_inv, r.mag_rrc_lim_lpf_inv);
+        l.im = scale_by_ratio(l.im, r.save_mag_rrc_lim_lpf_inv, r.mag_rrc_lim_lpf_inv);
       }
     }
-    const long double power = l.re * l.re + l.im * l.im;
-    if (power == 0) {
+    if (!divide_complex(xr, xi, l.re, l.im, &w.xinr[i], &w.xini[i])) {
       refuse_zero_divisor(p, con, before);
       return;
     }
-    w.xinr[i] = (xr * l.re + xi * l.im) / power;
-    w.xini[i] = (xi * l.re - xr * l.im) / power;
   }
 
   plan.run(1, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(), &w.max_fft_mag);
+  if (!result_is_finite(p)) {
+    refuse_not_finite(p, con, before);
+    return;
+  }
   if (store_result(p))
     con_printf(con, "%s%d%s",
                inverse ? "Warning - imaginary part in waveform after applying inverse lpf"
@@ -93,7 +95,12 @@ long double bin_frequency(const Program& p, long i) {
 long double lpf_ratio_n(long double abs_freq, long double f0, long order) {
   const long double ratio = abs_freq / f0;
   long double ratio_n = 1;
-  for (long j = 0; j < order; ++j) ratio_n *= ratio;
+  // Once the product is 0 or infinite, or the ratio exactly 1, no further factor changes it.
+  if (ratio == 1) return ratio_n;
+  for (long j = 0; j < order; ++j) {
+    ratio_n *= ratio;
+    if (ratio_n == 0 || std::isinf(ratio_n)) break;
+  }
   return ratio_n;
 }
 

@@ -8,6 +8,7 @@
 #include "core/xmath.h"
 #include "reflection/rrc_steps.h"
 #include "spectral/fft.h"
+#include "spectral/power.h"
 
 namespace refx {
 
@@ -17,6 +18,8 @@ constexpr long double kMagnitudeFloor = 1e-50L;
 // ln(1e-50), the logarithm used for a floored bin.
 constexpr long double kLogFloor = -115.129254649702284200899572734218210380L;
 constexpr long double kCepstrumImagTolerance = 1e-5L;
+// The most whole turns the phase wrap removes one at a time.
+constexpr long double kLoopedTurns = 4096;
 // Per-bin loops are split over the worker pool from this many bins on.
 constexpr long kParallelBins = 2048;
 
@@ -50,8 +53,7 @@ void calc_minp(Program& p, Console& con, long double* xinr_minp, long double* xi
   long part_limited[64] = {};
   parallel_for(npts_minp, kParallelBins, [&](long i0, long i1, int part) {
     for (long i = i0; i < i1; ++i) {
-      const long double minp_mag =
-          std::sqrt(xinr_minp[i] * xinr_minp[i] + xini_minp[i] * xini_minp[i]);
+      const long double minp_mag = magnitude(xinr_minp[i], xini_minp[i]);
       xini_minp[i] = 0;
       if (std::fabs(minp_mag) > kMagnitudeFloor) {
         xinr_minp[i] = std::log(minp_mag);
@@ -109,6 +111,9 @@ void calc_minp(Program& p, Console& con, long double* xinr_minp, long double* xi
 void transform_phase(long double* phase, long double pi) {
   // A non-finite phase would never leave the loops below.
   if (!std::isfinite(*phase)) return;
+  // Far outside one turn the loops would take too long (or never end, once 2 pi is below the
+  // value's spacing): whole turns are removed exactly first. Nearer phases keep the loops.
+  if (std::fabs(*phase) > kLoopedTurns * 2.0L * pi) *phase = std::fmod(*phase, 2.0L * pi);
   while (*phase > pi) *phase -= 2.0L * pi;
   while (*phase < -pi) *phase += 2.0L * pi;
 }

@@ -6,5 +6,5 @@
 source "$(dirname "$0")/lib.sh" "$1"
 source "$(dirname "$0")/x11_lib.sh"
 start_xvfb
-"$3" 60 7 || fail "joined column runs light other pixels than the segments"
+"$4" 60 7 || fail "joined column runs light other pixels than the segments"
 pass

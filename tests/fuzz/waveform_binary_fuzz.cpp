@@ -1,0 +1,7 @@
+// Time waveform files, binary.
+#include "waveform_reader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  refx::fuzz_waveform_file(data, size, true);
+  return 0;
+}
