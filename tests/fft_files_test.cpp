@@ -142,14 +142,15 @@ TEST_F(FftFiles, StepCheck) {
 }
 
 TEST_F(FftFiles, QAtTheRetryPromptAbandonsTheSave) {
-  ScriptedConsole con("nodir/a.txt\nQ\n");
+  ScriptedConsole con("nodir/a.txt\nQ\nk");
   FftSlots& s = p->fft;
   save_fft(*p, con, 1, s.fftr1.data(), s.ffti1.data(), s.fft1mag.data(), s.fft1ph.data(), &s.deltaf,
            &n);
   EXPECT_EQ(con.transcript(),
             "Enter file name for FFT 1:\n"
             "Error opening file, enter another name or Q to quit:\n"
-            "File save aborted\n");
+            "File save aborted\n"
+            "Press any A/N key to continue\n");
   EXPECT_FALSE(dir.exists("Q"));
 }
 

@@ -64,7 +64,8 @@ TEST_F(FftMenu, ScreenAndAveragingSettings) {
   const std::string cutoff = "F to set cutoff frequency for FFT averaging (5.120000e+02)\nN to";
   const std::string lines[] = {"Error entering octave fraction; try again\n",
                                "plot (2.500000e-01)\nV to set up FFT magnitude averaging "
-                               "(5.000000e-01 octave)\n" + cutoff,
+                               "(5.000000e-01 octave)\n" +
+                                   cutoff,
                                " (1 points)\n" + cutoff};
   for (int i = 0; i < 3; ++i) EXPECT_NE(shown[i + 2].find(lines[i]), std::string::npos) << i;
   EXPECT_NEAR(static_cast<double>(s.fft_mag_avg_mult), std::sqrt(2.0), 1e-15);
@@ -112,6 +113,20 @@ TEST_F(FftMenu, RatioSumDifferenceAndProduct) {
   }
 }
 
+// A short FFT file read into a slot must not shorten the full spectra computed into it later.
+TEST_F(FftMenu, TransformsAndCombinationsGiveTheFullCount) {
+  const struct {
+    const char* keys;
+    long count1, count2;
+  } cases[] = {{"1q", n, 3},  {"2q", 3, n},  {"bq", n, n}, {"ukq", n, 3},
+               {"ckq", n, 3}, {"mkq", n, 3}, {"xq", 3, 3}};
+  for (const auto& c : cases) {
+    s.num_ptsa1 = s.num_ptsa2 = 3;
+    run(c.keys);
+    EXPECT_TRUE(s.num_ptsa1 == c.count1 && s.num_ptsa2 == c.count2) << c.keys;
+  }
+}
+
 // A with 7 plots slot 2; S with 3 writes nothing; R with 3 reads into slot 2.
 TEST_F(FftMenu, SlotNumbersOfPlotSaveAndRead) {
   RecordingPlotWindow win;
@@ -125,10 +140,37 @@ TEST_F(FftMenu, SlotNumbersOfPlotSaveAndRead) {
   for (long k = 0; k < n; ++k) EXPECT_NEAR(static_cast<double>(s.fft2mag[k]), -30, 1e-9) << k;
 }
 
+// N warns of an imaginary part above 1e-8 in size, naming the destination; a constant
+// spectrum comes back as one sample, 16 times the bin.
+TEST_F(FftMenu, InverseWarnsOfAnImaginaryPartAboveTheThreshold) {
+  for (long double im : {2e-9L, 5e-10L}) {  // 3.2e-8 and 8e-9 at sample 0
+    for (long k = 0; k < n; ++k) s.fftr1[k] = 0.25L, s.ffti1[k] = im;
+    const std::string out = run("n1\n2\nkq");
+    EXPECT_EQ(out.find("Warning - imaginary part in time waveform 2\nPress any A/N key to "
+                       "continue\n") != out.npos,
+              im > 1e-9L);
+    EXPECT_TRUE(p->wf.y2a[0] == 4 && p->wf.y2a[1] == 0);
+  }
+}
+
+// H plots the phase with the phase set; P sets the amplitude set's scale and lays it out.
+TEST_F(FftMenu, PhasePlotAndAmplitudeScale) {
+  RecordingPlotWindow win;
+  p->plot_window = &win, win.type("q");
+  run("h1\np5\n-60\nq");
+  EXPECT_EQ(p->plot.plot_mode, 3);
+  EXPECT_TRUE(p->plot.p.minx == 125 && p->plot.a.minx == 0);  // the phase set was drawn
+  const PlotParams& a = p->plot.a;
+  EXPECT_TRUE(a.ymax == 5 && a.ymin == -60 && a.ymin_axis == -60 && a.ymax_axis == 10);
+  EXPECT_EQ(p->plot.p.ymin, -200);
+}
+
 TEST_F(FftMenu, CutoffFrequencyInBins) {
   p = started_program(10240.0L, 1024);  // deltaf 10 Hz
   const std::string out = run("f0\n1000\nq");
   EXPECT_NE(out.find("Error entering frequency; try again\n"), std::string::npos);
+  EXPECT_EQ(p->fft.npts_cutoff_avg, 101);
+  run("F999.95\nq");  // 0.1 Hz is added before dividing
   EXPECT_EQ(p->fft.npts_cutoff_avg, 101);
   run("F1e9\nq");
   EXPECT_EQ(p->fft.npts_cutoff_avg, 512);  // limited to N/2

@@ -15,16 +15,16 @@
 namespace refx {
 namespace {
 
-// One engine call on work arrays of its own, the tables built for n.
+// One plan call on work arrays of its own.
 struct Engine {
   std::unique_ptr<TransformWork> w = std::make_unique<TransformWork>();
   long n;
   long double max_mag = -1;
-  explicit Engine(long size) : n(size) { build_twiddle_tables(*w, n, 3.14159265358979323851L); }
+  explicit Engine(long size) : n(size) {}
   std::vector<Cx> run(int mode, const std::vector<Cx>& x) {
     for (long i = 0; i < n; ++i) w->xinr[i] = x[i].real(), w->xini[i] = x[i].imag();
-    fft(mode, &n, &w->nstage, w->xinr.data(), w->xini.data(), w->fftr.data(), w->ffti.data(),
-        w->cos_array.data(), w->sin_array.data(), &max_mag);
+    transform_plan(n, 3.14159265358979323851L)
+        .run(mode, w->xinr.data(), w->xini.data(), w->fftr.data(), w->ffti.data(), &max_mag);
     std::vector<Cx> out(n);
     for (long k = 0; k < n; ++k) out[k] = Cx(w->fftr[k], w->ffti[k]);
     return out;

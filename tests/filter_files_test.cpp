@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "reflection/filter_file_actions.h"
@@ -32,6 +33,43 @@ std::unique_ptr<Program> with_filter(long n, const BuildConstants& b = kLinuxBui
     p->rrc.Im_rrc_filt[k] = -1.0L / (3.0L + k);
   }
   return p;
+}
+
+// An x87 extended value as its ten little-endian bytes.
+std::string x87(std::uint64_t significand, unsigned sign_exponent) {
+  std::string bytes;
+  for (int i = 0; i < 80; i += 8)
+    bytes += static_cast<char>((i < 64 ? significand >> i : sign_exponent >> (i - 64)) & 0xFF);
+  return bytes;
+}
+
+// Saved files against hand-made ones: text records of widths 18, 41 and 41 (10 and 33
+// digits) one blank apart; binary records of frequency, real and imaginary part.
+TEST(FilterFiles, SavedLayoutsMatchHandMadeFiles) {
+  const std::string z(31, '0'), one = std::string("\x00\x00\x00\x00\x00\x00\x00\x80", 8);
+  const std::string text =
+      "hand\nx\n"
+      "  0.0000000000e+00   5.00" +
+      z + "e-01  -1.25" + z +
+      "e+03\n"
+      "  2.5600000000e+02  -2.00" +
+      z + "e+00   3.75" + z + "e-01\ny\n";
+  const std::string pad(2, '\0');
+  const std::string binary = std::string("hand").append(252, '\0') + x87(0, 0) + pad + one +
+                             "\xFE\x3F" + pad + x87(0x9C40000000000000ull, 0xC009) + pad + one +
+                             "\x07\x40" + pad + one + std::string("\x00\xC0", 2) + pad +
+                             x87(0xC000000000000000ull, 0x3FFD) + pad;
+  for (int format : {2, 1}) {
+    TempDir dir;
+    auto p = started_program(1024.0L, 2);
+    p->i_rw_bin_ascii = format;
+    Reflection& r = p->rrc;
+    r.Re_rrc_filt[0] = 0.5L, r.Im_rrc_filt[0] = -1250, r.Re_rrc_filt[1] = -2,
+    r.Im_rrc_filt[1] = 0.375L;
+    ScriptedConsole con("f\nhand\n");
+    save_rrc_filter(*p, con, r.rrc_filt_save_filename, r.Re_rrc_filt, r.Im_rrc_filt, 256, 2);
+    EXPECT_EQ(dir.read("f"), format == 2 ? text : binary);
+  }
 }
 
 TEST(FilterFiles, EveryFormatGivesBackEveryValueBitForBit) {

@@ -119,6 +119,41 @@ TEST(FilterGeneration, ReplacedBinsHoldTheMagnitudeWithTheirOwnOrALinearPhase) {
   }
 }
 
+// The filter of a unit impulse at sample d is the phase line exp(j 2 pi k d / N), so the
+// constant-slope extension has a closed form. {d, transition bin, factor, n_tot}: the saved
+// phase between pi and 3 pi / 2; the averaged steps crossing the atan branch cut; an advance,
+// whose line ends at -pi (n_tot odd and negative: a Nyquist bin of -1); a compensation factor,
+// which leaves the line short of a multiple of pi, so that the rescaling shows.
+TEST(FilterGeneration, ConstantSlopeOnAPhaseLineInClosedForm) {
+  using Case = std::tuple<long, long, long double, long>;
+  for (auto [d, kt, factor, n_tot] :
+       {Case(5, 121, 1, 5), Case(5, 201, 1, 3), Case(-3, 121, 1, -1), Case(5, 121, 0.7L, 4)}) {
+    auto p = started_program(kRate, kN);
+    p->wf.y1a[(d + kN) % kN] = 1;
+    p->rrc.enable_fmax_rrc_compress = 1, p->rrc.fmax_rrc_compress = (kt - 1) * 1024.0L + 500;
+    p->rrc.phase_comp_fmax_compress = factor;
+    ScriptedConsole con("1\nk");
+    generate_filter(*p, con);
+    const long double step = 2 * kPi * d / kN;
+    long double om_save = std::remainder(step * (kt - 1), 2 * kPi);
+    if (om_save < -kPi / 2) om_save += 2 * kPi;  // into (-pi/2, 3pi/2)
+    const long double om_tot = om_save + factor * step * (kN / 2 - kt + 1);
+    EXPECT_EQ(std::lround(om_tot / kPi), n_tot);
+    const long double del = factor * step * n_tot * kPi / om_tot;
+    for (long k = kt; k < kN / 2; ++k)
+      ASSERT_LT(std::abs(filt(*p, k) - std::polar(1.0L, om_save + del * (k - kt + 1))), 1e-15L)
+          << d << " " << k;
+    EXPECT_LT(std::abs(filt(*p, kN / 2) - Cx(n_tot % 2 == 0 ? 1 : -1)), 1e-15L) << d;
+  }
+}
+
+// Truncation towards zero, then a step away from zero when the rest is half or more.
+TEST(FilterGeneration, RoundLongTakesHalvesAwayFromZero) {
+  const long double cases[][2] = {{2.5L, 3},    {-2.5L, -3},    {0.5L, 1}, {-0.5L, -1},
+                                  {2.4999L, 2}, {-1.4999L, -1}, {7, 7},    {0.25L, 0}};
+  for (const auto& c : cases) EXPECT_EQ(Round_long(c[0]), c[1]) << static_cast<double>(c[0]);
+}
+
 // calc_minp on the spectrum x, in the filter arrays, out in the low-pass arrays; the
 // script must hold any keys it waits for. Gives the result and what was printed.
 using F = std::function<Cx(long)>;
@@ -154,13 +189,14 @@ TEST(MinimumPhase, SpectraComeBackAsTheirMinimumPhaseTwins) {
 
 TEST(MinimumPhase, ZeroBinAndAsymmetricMagnitudeAreReportedWithTheirCounts) {
   std::vector<Cx> x(kN, Cx(1.0L)), log_mag(kN);
-  x[0] = 0, x[3] = 4, x[40] = 0.5L;  // bins N-3 and N-40 stay 1; bin 0 has no mirror
+  // Bins N-3 and N-40 stay 1; bin 0 has no mirror. Bins 0 and 1 are at most 1e-50: floored.
+  x[0] = 1e-60L, x[1] = 1e-50L, x[3] = 4, x[40] = 0.5L;
   for (long k = 0; k < kN; ++k) log_mag[k] = std::log(std::max(std::abs(x[k]), 1e-50L));
   long count = 0;
   for (const Cx& c : direct_dft(log_mag, +1)) count += std::fabs(c.imag()) > 1e-5L;
   const auto [out, text] = run_minp("kx", [&](long k) { return x[k]; });
   const std::string pause = "\nPress any A/N key to continue:\n";
-  EXPECT_EQ(text, "Warning - log magnitude was limited 1 times in calc_minp" + pause +
+  EXPECT_EQ(text, "Warning - log magnitude was limited 2 times in calc_minp" + pause +
                       "Warning - imaginary part in inverse log magnitude calculation " +
                       std::to_string(count) + " times" + pause);
   // The floored bin keeps its floor, as the magnitude keeps its mirror-symmetric part.

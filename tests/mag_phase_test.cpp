@@ -21,8 +21,10 @@ TEST(MagPhase, ConversionAndAveragingGroupsOfBothModes) {
   std::mt19937_64 gen(1);
   std::uniform_real_distribution<long double> dist(-3, 3);
   for (long k = 0; k < n; ++k) s.fftr1[k] = dist(gen), s.ffti1[k] = dist(gen);
-  const long double special[][2] = {{0, 0}, {-1, 0}, {-1, -1e-6L}, {0, -2}};
-  for (int i = 0; i < 4; ++i) s.fftr1[i] = special[i][0], s.ffti1[i] = special[i][1];
+  // Real parts below 1e-50 in size count as zero: +-90 by the sign of the imaginary part.
+  const long double special[][2] = {
+      {0, 0}, {-1, 0}, {-1, -1e-6L}, {0, -2}, {1e-60L, -1e-70L}, {-1e-60L, 0}, {2e-50L, 0}};
+  for (int i = 0; i < 7; ++i) s.fftr1[i] = special[i][0], s.ffti1[i] = special[i][1];
   for (long k = 9; k <= 12; ++k) s.fftr1[k] = s.ffti1[k] = 0;
   const auto power = [&](long k) { return s.fftr1[k] * s.fftr1[k] + s.ffti1[k] * s.ffti1[k]; };
   const auto db = [](long double pw) { return pw > 0 ? 10 * std::log10(pw) : -1000; };
@@ -30,7 +32,9 @@ TEST(MagPhase, ConversionAndAveragingGroupsOfBothModes) {
   calc_fft_mag_ph_no_avg(*p, &n, s.fftr1.data(), s.ffti1.data(), s.fft2mag.data(), s.fft2ph.data());
   for (long k = 0; k < n; ++k) {
     // A zero bin is +90 by convention; bin 1 lies on the negative real axis: +180, never -180.
-    const long double deg = power(k) == 0 ? 90 : std::atan2(s.ffti1[k], s.fftr1[k]) * 180 / p->pi;
+    const long double deg = std::fabs(s.fftr1[k]) < 1e-50L
+                                ? (s.ffti1[k] >= 0 ? 90 : -90)
+                                : std::atan2(s.ffti1[k], s.fftr1[k]) * 180 / p->pi;
     EXPECT_NEAR(static_cast<double>(s.fft2ph[k]), static_cast<double>(deg), 1e-12) << k;
     // ln 10 is held in single precision: dB agree to about 1e-7 relative.
     const double want = static_cast<double>(db(power(k)));

@@ -4,6 +4,7 @@
 #include "plot/trace.h"
 #include "plot/viewer.h"
 #include "support/recording_plot_window.h"
+#include "support/scripted_console.h"
 #include "support/test_program.h"
 
 namespace refx {
@@ -78,6 +79,12 @@ TEST_F(Viewer, ReadOutsFollowTheCursorsAndShowTheAdjustedPhase) {
   p->fft.deltaf = 1, p->fft.Tg = 0.01f, p->fft.fft1ph[10] = 170;
   run("c" + std::string(10, '>'), 3, &p->plot.p, &p->fft.fft1ph, 1.0f);
   EXPECT_TRUE(win.shows("11:1.000000e+01:-1.540000e+02"));
+  // refx_win's read-outs stand one tic and a pixel higher, over a band of two rows.
+  p->build = &kWindowsBuild;
+  graphics_window_end(*p), win.bands.clear();
+  run("c>", 3, &p->plot.p, &p->fft.fft1ph, 1.0f);
+  EXPECT_TRUE(win.shows("2:1.000000e+00:3.600000e+00", 62, 71));
+  EXPECT_EQ(win.bands.back(), (std::vector<int>{62, 62, 27 * 8, 18}));
 }
 
 // Cursor motion puts back the saved columns and draws no new picture.
@@ -97,12 +104,25 @@ TEST_F(Viewer, MovedCursorsLeaveThePlotAsDrawn) {
     EXPECT_EQ(win.pixel(x1, y) != 0, (y - 100) % 6 <= 2 || y == 700 || plain[y * 1000 + x1]) << y;
 }
 
-TEST_F(Viewer, ResetOnAnAmplitudePlotShowsHalfTheBins) {
+// D in the two-cursor mode: every sample of a time plot, half the bins of a spectrum.
+TEST_F(Viewer, ResetShowsAllSamplesOrHalfTheBins) {
+  run("caa>qcdqq");
+  EXPECT_TRUE(t().i_min == 1 && t().i_max == 1024);
   PlotParams& a = p->plot.a;
   const float df = static_cast<float>(p->fft.deltaf);
   run("caa>qcdqq", 2, &a, &p->fft.fft1mag, df);
   EXPECT_TRUE(a.i_min == 1 && a.i_max == 513);
   EXPECT_EQ(a.xmax, float(512 * static_cast<long double>(df)));
+}
+
+// The phase shown with tau: 360 f tau degrees added, wrapped into -180 .. 180, where -180
+// comes out as 180 and 180 as -180.
+TEST(PhaseWithTau, AddsTheDelayAndWrapsAtTheHalfTurn) {
+  const float cases[][4] = {{3, 0, -180, 180}, {3, 0, 180, -180}, {3, 0, 179.5f, 179.5f},
+                            {3, 4, 10, -170},  {3, 2, -100, -10}, {3, 9, 0, 45},
+                            {1, 9, 500, 500},  {2, 9, -300, -300}};  // {mode, bin, value, shown}
+  for (const auto& c : cases)                                        // 45 degrees a bin
+    EXPECT_EQ(tg_adjust(int(c[0]), long(c[1]), c[2], 2.0L, 0.0625f), c[3]) << c[1] << " " << c[2];
 }
 
 // Exposures repaint but never act as the key read last; Q closes the window, and without one
@@ -117,6 +137,54 @@ TEST_F(Viewer, ExposuresAreNoKeysAndQuitCloses) {
   p->plot_window = nullptr;
   run("q");
   EXPECT_EQ(win.events_left(), 1u);
+}
+
+// The window manager's close request ('!') leaves the viewer wherever it comes: from a mode
+// it acts as Q there (the cursors still zoom) and then as Q in the main loop; the keys after
+// it stay unread.
+TEST_F(Viewer, ACloseRequestLeavesTheViewerFromEveryMode) {
+  const struct { std::string keys; long lo, at; } cases[] = {
+      {"!q", 1, 1024},          // the main loop
+      {"caa>!q", 101, 1024},    // two-cursor mode: zoomed as on Q
+      {"t<!q", 1, 1023},        // truncation mode: the marker keeps its place
+      {"c~!q", 1, 1024},        // after an exposure
+  };
+  const PlotParams start = t();
+  for (const auto& c : cases) {
+    t() = start;
+    p->wf.i_truncatet1 = 1024;
+    const int closes = win.closes;
+    run(c.keys);
+    EXPECT_TRUE(win.events_left() == 1 && win.closes == closes + 1) << c.keys;
+    EXPECT_TRUE(t().i_min == c.lo && p->wf.i_truncatet1 == c.at) << c.keys << " " << t().i_min;
+    win = RecordingPlotWindow();
+  }
+}
+
+// The menus' way in: the keys typed into the terminal meanwhile are dropped once the window
+// is closed; a window that cannot open is reported on the console with a pause, and the
+// plot's settings stay as they were.
+TEST_F(Viewer, ViewPlotDropsTypedAheadKeysAndSurvivesAMissingDisplay) {
+  struct Con : ScriptedConsole {
+    using ScriptedConsole::ScriptedConsole;
+    int drops = 0;
+    void drop_typed_ahead() override { ++drops; }
+  } con("k");
+  p->plot.plot_mode = 1;
+  win.type("caa>qq");
+  view_plot(*p, con, t(), p->wf.i_truncatet1, 0.001f, p->wf.y1a, 1);
+  EXPECT_TRUE(con.drops == 1 && win.closes == 1 && win.events_left() == 0 && t().i_min == 101);
+  EXPECT_EQ(con.transcript(), "");
+
+  struct NoDisplay : RecordingPlotWindow {
+    PlotArea open() override { throw PlotWindowUnavailable{"Can't connect to server\n"}; }
+  } none;
+  p->plot_window = &none;
+  none.type("q");
+  view_plot(*p, con, t(), p->wf.i_truncatet1, 0.001f, p->wf.y1a, 1);
+  EXPECT_EQ(con.transcript(), "Can't connect to server\nPress any A/N key to continue\n");
+  EXPECT_TRUE(con.waits() == 1 && con.script_done() && t().i_min == 101 && t().i_max == 1024);
+  EXPECT_EQ(p->plot.graphics_window_created, 0);
 }
 
 }  // namespace

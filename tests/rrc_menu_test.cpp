@@ -97,6 +97,20 @@ TEST(RrcMenu, GeneratedFilterMaintainPhaseAndWindowsLowPassLine) {
     EXPECT_NE(screen.find(line), std::string::npos) << line;
 }
 
+// Y cycles the low-pass types, each named on its line.
+TEST(RrcMenu, YCyclesTheLowpassTypes) {
+  auto p = started_program();
+  p->rrc.use_lpf_rrc = 1, p->rrc.n_lpf = 2, p->rrc.f0_lpf = 1000;
+  const std::vector<std::string> shown = screens(*p, "yyyq");
+  const char* names[] = {"(minimum phase digital)", "(digital)", "(Butterworth)",
+                         "(minimum phase digital)"};
+  for (int i = 0; i < 4; ++i)
+    EXPECT_NE(shown[i].find(std::string("Y to toggle type of optional low-pass filter ") +
+                            names[i] + "\nA to apply"),
+              std::string::npos)
+        << i;
+}
+
 // Lower case keys act; reading a filter replaces the generated mark with the file name.
 TEST(RrcMenu, KeysActAndAReadFilterShowsItsName) {
   TempDir dir;

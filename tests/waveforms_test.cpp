@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "core/program.h"
+#include "support/recording_plot_window.h"
 #include "support/scripted_console.h"
 #include "support/temp_dir.h"
 #include "support/test_program.h"
@@ -124,10 +125,33 @@ TEST(WaveformFiles, QuittingTheReadChangesOnlyShiftAndIntervalAndAQuitSaveWrites
     EXPECT_EQ(w.deltat1, r ? 0.25L : static_cast<long double>(p->deltat));
   }
   // A save given up at the retry prompt writes nothing.
-  ScriptedConsole con("1no/such/dir\nq\nQ");
+  ScriptedConsole con("1no/such/dir\nq\nkQ");
   savet_to_disk(*p, con);
-  EXPECT_NE(con.transcript().find("Q to quit:\nFile save aborted\n"), npos);
+  EXPECT_NE(con.transcript().find("Q to quit:\nFile save aborted\nPress any A/N key to continue\n"),
+            npos);
   EXPECT_FALSE(dir.exists("no") || dir.exists("q"));
+}
+
+// B reads and saves both slots; each saved time column steps by its slot's own interval.
+TEST(WaveformFiles, BReadsAndSavesBothSlotsEachWithItsOwnInterval) {
+  TempDir dir;
+  dir.write("a.txt", "c\nx\n0 1\n0.5 2\ny\n");
+  dir.write("b.txt", "c\nx\n0 3\n0.25 4\ny\n");
+  auto p = started_program(4.0L, 2);
+  p->wf.i_shift_wf1 = p->wf.i_shift_wf2 = 1, p->wf.i_truncatet1 = p->wf.i_truncatet2 = 1;
+  ScriptedConsole con("ba.txt\nkb.txt\nq");
+  readt_from_disk(*p, con);
+  const TimeWaveforms& w = p->wf;
+  EXPECT_TRUE(w.y1a[1] == 2 && w.y2a[1] == 4 && w.deltat1 == 0.5L && w.deltat2 == 0.25L);
+  EXPECT_EQ(w.i_shift_wf1 + w.i_shift_wf2 + w.i_truncatet1 + w.i_truncatet2, 4);
+  con.type("bA\nca\nB\ncb\nq");
+  savet_to_disk(*p, con);
+  EXPECT_EQ(dir.read("A"),
+            "ca\nx\n  0.0000000000e+00    1.0000000000e+00\n"
+            "  5.0000000000e-01    2.0000000000e+00\ny\n");
+  EXPECT_EQ(dir.read("B"),
+            "cb\nx\n  0.0000000000e+00    3.0000000000e+00\n"
+            "  2.5000000000e-01    4.0000000000e+00\ny\n");
 }
 
 std::unique_ptr<Program> ramps(long n) {
@@ -140,14 +164,43 @@ TEST(TimeMenu, ShiftIsAbsoluteAndCircularAndScaleIsCumulative) {
   auto p = ramps(16);
   const Samples before = p->wf.y1a;
   // Shifts are absolute: 3, -1, 15, -15 ends at -15 (moved by their sum, 2, were they relative);
-  // the last move, -30, wraps round.
-  ScriptedConsole con("xi3\n1\n3\nkI1\n-1\nkc0\n2\n2\nI1\n15\nkI1\n-15\nkq");
+  // the last move, -30, wraps round. 16 and -16 are one too far. Scaling 2 then -1.5 shows -3.
+  ScriptedConsole con("xi3\n1\n3\nkI1\n-1\nkc0\n2\n2\nC2\n-1.5\nI1\n16\n15\nkI1\n-16\n-15\nkq");
   time_waveforms_menu(*p, con);
+  EXPECT_EQ(con.screens()[0],
+            "R to read time waveform(s) from disk\nS to save time waveform(s) to disk\n"
+            "P to plot time waveforms\nA to change vertical axis range for plots vs. time\n"
+            "T to subtract time waveforms (y1 - y2 -> y1)\n"
+            "U to add time waveforms (y1 + y2 -> y1)\nW to set up window function\n"
+            "L to remove reflections using a compression filter\n"
+            "I to shift time waveforms (0,0)\n"
+            "C to scale time waveforms (1.000000e+00,1.000000e+00)\n"
+            "Q to return to main menu\nEnter Command :\n");
   EXPECT_NE(con.screens()[4].find("(-1,0)\nC to scale time waveforms (1.000000e+00,2.0"), npos);
-  EXPECT_EQ(p->wf.y2a[5], 2.0L * (0.5L * 5 - 3));
+  EXPECT_NE(con.screens()[5].find("C to scale time waveforms (1.000000e+00,-3.000000e+00)"), npos);
+  EXPECT_EQ(p->wf.y2a[5], -3.0L * (0.5L * 5 - 3));
+  std::size_t refused = 0;
+  for (auto at = con.transcript().find("Enter again - shift is too large\n"); at != npos;
+       at = con.transcript().find("Enter again", at + 1))
+    ++refused;
+  EXPECT_EQ(refused, 2u);
 
   for (long i = 0; i < 16; ++i) EXPECT_EQ(p->wf.y1a[i], before[(i + 15) % 16]) << i;
   EXPECT_EQ(p->wf.i_shift_wf1, -15);
+}
+
+// P plots slot 2 for any number above 1, else slot 1; the window closes after the viewer.
+TEST(TimeMenu, PlotShowsTheChosenSlot) {
+  for (int typed : {2, 7, 1, 0}) {
+    auto p = started_program(1000.0L, 64);
+    RecordingPlotWindow win;
+    p->plot_window = &win, win.type("q");
+    for (long i = 0; i < 64; ++i) p->wf.y2a[i] = 1;  // at the top; slot 1 in the middle
+    ScriptedConsole con("p" + std::to_string(typed) + "\nq");
+    time_waveforms_menu(*p, con);
+    EXPECT_TRUE(p->plot.plot_mode == 1 && win.closes == 1);
+    EXPECT_EQ(win.trace.at(10).y2 < 250, typed > 1) << typed;  // the area spans 100 to 700
+  }
 }
 
 TEST(TimeMenu, SubtractAndAddStopAtTheTruncationPoint) {
@@ -163,6 +216,45 @@ TEST(TimeMenu, SubtractAndAddStopAtTheTruncationPoint) {
   }
 }
 
+constexpr long double kPi = 3.141592653589793238462643383279502884L;
+
+// Each key sets up its shape over points 3 to 12 (D = 9): its prompts, its label, and every
+// entry against the shape's formula in long double.
+TEST(Windows, EveryKeySetsUpItsShapeAgainstItsFormula) {
+  using L = long double;
+  const struct {
+    char key;
+    const char* label;
+    L (*w)(L k, L d);
+  } shapes[] = {
+      {'A', " Bartlett(linear) (", [](L k, L d) { return 1 - k / d; }},
+      {'N', " Hanning(cosine) (", [](L k, L d) { return 0.5L + 0.5L * std::cos(k * kPi / d); }},
+      {'M', " Hamming(cosine-residual) (",
+       [](L k, L d) { return 0.54L + 0.46L * std::cos(k * kPi / d); }},
+      {'L', " Blackman(double cosine) (",
+       [](L k, L d) {
+         return 0.42L + 0.5L * std::cos(k * kPi / d) + 0.08L * std::cos(2 * k * kPi / d);
+       }},
+      {'P', " Parzen(cubic) (", [](L k, L d) {
+         const L a = k / d;
+         return k <= d / 2 ? 1 - 6 * a * a + 6 * a * a * a : 2 * (1 - a) * (1 - a) * (1 - a);
+       }}};
+  for (int type = 1; type <= 5; ++type) {
+    const auto& shape = shapes[type - 1];
+    auto p = started_program(1000.0L, 64);
+    ScriptedConsole con(std::string(1, shape.key) + "3\n12\nq");
+    window_menu(*p, con);
+    const std::string index = type == 1 ? "index starting at 1):\n" : "index):\n";
+    EXPECT_NE(
+        con.screens()[0].find("Enter first point, where window = 1 (integer " + index +
+                              "Enter last point, where window reaches minimum (integer " + index),
+        npos);
+    EXPECT_EQ(con.screens()[1].find(shape.label + std::string("3,12) set up\nA to set up")), 0u);
+    EXPECT_EQ(p->wf.window_type, type);
+    for (int k = 0; k <= 9; ++k) EXPECT_NEAR(p->wf.window[k], shape.w(k, 9), 3e-19L) << type << k;
+  }
+}
+
 TEST(Windows, ParzenOverFourStepsAndHammingAppliedFrom101To200) {
   auto p = ramps(256);
   long double w[5];
@@ -170,9 +262,13 @@ TEST(Windows, ParzenOverFourStepsAndHammingAppliedFrom101To200) {
   const long double parzen[] = {1, 1 - 6.0L / 16 + 6.0L / 64, 1 - 1.5L + 6.0L / 8, 2.0L / 64, 0};
   for (int k = 0; k < 5; ++k) EXPECT_EQ(w[k], parzen[k]) << k;
   for (int i = 0; i < 256; ++i) p->wf.y2a[i] = 1.0L + i;
-  ScriptedConsole con("wM101\n200\nqy2\nkq");
+  ScriptedConsole con("wM101\n200\nqy3\n2\nkq");  // 3 is asked again
   time_waveforms_menu(*p, con);
   EXPECT_NE(con.transcript().find("Hamming(cosine-residual) (101,200)\nY to apply window"), npos);
+  const std::string which = "Apply window to which time waveform (1 or 2)?\n";
+  EXPECT_NE(con.transcript().find(which + "Error - enter integer again:\n" + which +
+                                  "Window has been applied to waveform 2\n"),
+            npos);
   for (int i = 0; i < 256; ++i) {
     const long double c = 0.54L + 0.46L * std::cos((i - 100) * p->pi / 99);
     EXPECT_NEAR(p->wf.y2a[i], (1.0L + i) * (i <= 100 ? 1 : i < 199 ? c : 0.08L), 1e-15L) << i;

@@ -81,6 +81,10 @@ void read_configuration(Program& p, Console& con, std::FILE* input_file) {
   std::string line;
   read_data_line(p, con, input_file, line);
   if (std::sscanf(line.c_str(), "%Le", &p.sampling_rate) != 1) report_file_format_error(p, con);
+  // Not a number, not positive, or so far out that the single-precision sample interval
+  // or frequency step would be zero or infinite.
+  if (!(p.sampling_rate >= kMinSamplingRate && p.sampling_rate <= kMaxSamplingRate))
+    report_file_format_error(p, con);
   p.delt = 1.0L / p.sampling_rate;
 
   read_data_line(p, con, input_file, line);
@@ -105,6 +109,9 @@ void read_configuration(Program& p, Console& con, std::FILE* input_file) {
     if (std::sscanf(line.c_str(), "%i", &p.maxx) != 1) report_file_format_error(p, con);
     read_data_line(p, con, input_file, line);
     if (std::sscanf(line.c_str(), "%i", &p.maxy) != 1) report_file_format_error(p, con);
+    // The window system takes sizes up to 32767; below the minimum no plot area is left.
+    for (int size : {p.maxx, p.maxy})
+      if (size < kMinPlotWindowSize || size > kMaxPlotWindowSize) report_file_format_error(p, con);
   }
 }
 
@@ -152,7 +159,11 @@ void start_up(Program& p, Console& con) {
     con.print("Program will be terminated\n");
     con.print("Press any A/N key to continue:\n");
     con.refresh();
-    p.ascii_code_continue = static_cast<char>(con.wait_for_key());
+    try {
+      p.ascii_code_continue = static_cast<char>(con.wait_for_key());
+    } catch (const ProgramExit&) {
+      // No key can come (the input has ended): the run still ends for the missing file.
+    }
     throw ProgramExit{1};
   }
   try {

@@ -21,6 +21,12 @@ void set_constants(Program& p);
 void skip_comments(Program& p, Console& con, std::FILE* input_file, int max_length,
                    std::string& input_line);
 
+// The accepted sampling rates and plot window sizes; anything else is a format error.
+constexpr long double kMinSamplingRate = 1e-30L;
+constexpr long double kMaxSamplingRate = 1e30L;
+constexpr int kMinPlotWindowSize = 64;
+constexpr int kMaxPlotWindowSize = 32767;
+
 // Reads the data lines of an open configuration file.
 void read_configuration(Program& p, Console& con, std::FILE* input_file);
 

@@ -13,6 +13,8 @@ class Console {
   virtual void refresh() = 0;
 
   // Key mode (no echo, no Enter needed): one key of a menu. Returns -1 at end of input.
+  // Arrow, page and function keys are read whole and dropped; a terminal that changed size
+  // gives kRedrawKey, which matches no command, so the menu draws itself anew.
   virtual int read_key() = 0;
   // The main menu's key read. Returns -1 at end of input.
   virtual int read_main_menu_key() = 0;
@@ -25,6 +27,11 @@ class Console {
   virtual bool read_number_text(std::string& text) = 0;
   // Key mode: wait for one key and return it (-1 at end of input).
   virtual int wait_for_key() = 0;
+  // Drops keys typed ahead, unread (those typed into the terminal while a plot was open).
+  virtual void drop_typed_ahead() {}
 };
+
+// What a key read gives when the screen must be drawn again rather than a key acted on.
+constexpr int kRedrawKey = 0;
 
 }  // namespace refx

@@ -1,11 +1,13 @@
 #include "console/console_io.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdarg>
 #include <cstdlib>
 #include <limits>
 #include <vector>
 
+#include "core/file_system.h"
 #include "core/program.h"
 
 namespace refx {
@@ -54,6 +56,38 @@ void get_long_double(Console& con, long double* value) {
   if (!con.read_number_text(text)) return;
   long double v;
   if (std::sscanf(text.c_str(), "%Le", &v) == 1) *value = v;
+}
+
+bool finite_within(long double value, long double limit) {
+  return std::fabs(value) <= limit;  // false for NaN and for infinities
+}
+
+Entry get_real_within(Console& con, float* value, float limit) {
+  std::string text;
+  if (!con.read_number_text(text)) return Entry::kNone;
+  float v;
+  if (std::sscanf(text.c_str(), "%e", &v) != 1) return Entry::kNone;
+  if (!finite_within(v, limit)) return Entry::kRefused;
+  *value = v;
+  return Entry::kValue;
+}
+
+Entry get_long_double_within(Console& con, long double* value, long double limit) {
+  std::string text;
+  if (!con.read_number_text(text)) return Entry::kNone;
+  long double v;
+  if (std::sscanf(text.c_str(), "%Le", &v) != 1) return Entry::kNone;
+  if (!finite_within(v, limit)) return Entry::kRefused;
+  *value = v;
+  return Entry::kValue;
+}
+
+bool report_kept(Program& p, Console& con, Entry entry, long double limit) {
+  if (entry != Entry::kRefused) return false;
+  con_printf(con, "%s%Lg%s%Lg%s", "Error - value must be a finite number between ", -limit, " and ",
+             limit, "; the previous value was kept\n");
+  pause(p, con);
+  return true;
 }
 
 void get_integer(Console& con, int* value) {
@@ -120,24 +154,11 @@ std::FILE* open_for_read(Console& con, const std::string& prompt, bool as_word, 
     con.refresh();
     read_name_line(con, as_word, name);
     if (is_quit_answer(name)) return nullptr;
-    std::FILE* file = std::fopen(name.c_str(), mode);
+    // Only a regular file is read: a FIFO would block, a device never end, a folder
+    // read as empty.
+    std::FILE* file = open_regular_file(name, mode);
     if (file) return file;
     con_printf(con, "%s%s%s", "Error opening file ", name.c_str(), ";\n");
-  }
-}
-
-std::FILE* open_for_save(Console& con, std::string& name, const char* mode) {
-  for (;;) {
-    std::FILE* file = std::fopen(name.c_str(), mode);
-    if (file) return file;
-    con.print("Error opening file, enter another name or Q to quit:\n");
-    con.refresh();
-    read_name_word(con, name);
-    if (is_quit_answer(name)) {
-      con.print("File save aborted\n");
-      con.refresh();
-      return nullptr;
-    }
   }
 }
 
@@ -150,6 +171,13 @@ void read_comment(Console& con, bool as_word, std::string& comment) {
     std::string line;
     if (con.read_line(line, kNameChars)) comment = line;
   }
+}
+
+void report_file_not_finite(Console& con, const std::string& name, const char* what,
+                            const std::string& outcome) {
+  con_printf(con, "%s%s%s%s%s%s%s", "Error - file ", name.c_str(), " holds ", what,
+             " that is not a finite number; ", outcome.c_str(), "\n");
+  con.refresh();
 }
 
 void to_next_line(std::FILE* input_file_nl) {

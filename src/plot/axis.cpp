@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <string>
 
 #include "core/xmath.h"
@@ -14,15 +15,31 @@ float frac(float x) {
 }
 
 int truncfi(float x) {
+  if (x != x) return 0;
+  if (x >= static_cast<float>(std::numeric_limits<int>::max()))
+    return std::numeric_limits<int>::max();
+  if (x <= static_cast<float>(std::numeric_limits<int>::min()))
+    return std::numeric_limits<int>::min();
   return static_cast<int>(x);
 }
 
 long Round(double x) {
+  constexpr long kMax = std::numeric_limits<long>::max();
+  constexpr long kMin = std::numeric_limits<long>::min();
+  if (x != x) return 0;
+  if (x >= static_cast<double>(kMax)) return kMax;
+  if (x <= static_cast<double>(kMin)) return kMin;
   const long t = static_cast<long>(x);
   const double rest = x - static_cast<double>(t);
   if (rest >= 0.5) return t + 1;
   if (rest <= -0.5) return t - 1;
   return t;
+}
+
+int to_pixel(double x) {
+  if (!(x <= kPixelHold)) return static_cast<int>(kPixelHold);  // NaN too
+  if (x < -kPixelHold) return static_cast<int>(-kPixelHold);
+  return static_cast<int>(Round(x));
 }
 
 namespace {
@@ -98,8 +115,7 @@ void draw_horiz_axis(PlotWindow& w, const PlotParams& s, int plot_mode, int tic_
 
   Rectangle(w, s.minx, s.miny, s.maxx, s.maxy, colour);
   for (int i = 2; i <= s.ndivh; ++i) {
-    const int x = static_cast<int>(
-        Round(static_cast<double>((i - 1) * static_cast<long double>(rdelx) + rminx)));
+    const int x = to_pixel(static_cast<double>((i - 1) * static_cast<long double>(rdelx) + rminx));
     w.line(x, s.miny + tic_offset, x, s.miny - tic_offset, colour);
   }
 
@@ -117,8 +133,7 @@ void draw_vert_axis(PlotWindow& w, const PlotParams& s, int plot_mode, int tic_o
   const float rdely = static_cast<float>((static_cast<long double>(rminy) - rmaxy) / s.ndivv);
 
   for (int i = 2; i <= s.ndivv; ++i) {
-    const int y = static_cast<int>(
-        Round(static_cast<double>((i - 1) * static_cast<long double>(rdely) + rmaxy)));
+    const int y = to_pixel(static_cast<double>((i - 1) * static_cast<long double>(rdely) + rmaxy));
     w.line(s.minx - tic_offset, y, s.minx + tic_offset, y, colour);
   }
 

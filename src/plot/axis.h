@@ -7,10 +7,16 @@ namespace refx {
 
 // x minus its integer part (truncated toward zero): negative for negative non-integers.
 float frac(float x);
-// Truncation toward zero.
+// Truncation toward zero; held to the range of int, and 0 for NaN.
 int truncfi(float x);
-// To a pixel position: halves round away from zero.
+// To a pixel position: halves round away from zero. Held to the range of long, and 0 for NaN.
 long Round(double x);
+
+// A pixel position for any value: positions beyond kPixelHold (far outside any window) are
+// held there, so a line towards a huge value is still cut at the frame edge on its own side;
+// NaN is put at +kPixelHold (the bottom or right).
+constexpr double kPixelHold = 1e9;
+int to_pixel(double x);
 
 // Lay out the horizontal axis from xmin, xmax (or the vertical one from ymin, ymax): the
 // step is 1, 0.5, 0.25 or 0.2 times a power of ten and the axis runs from the minimum over a

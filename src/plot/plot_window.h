@@ -22,11 +22,18 @@ struct PlotSegment {
   int x1, y1, x2, y2;
 };
 
-// What ended a wait: a key press with its 8-bit key code, or another event (an exposure, a
-// mouse button) that carries no key.
+// What ended a wait: a key press with its 8-bit key code, a request from the window manager
+// to close the window, or another event (an exposure, a mouse button) that carries no key.
 struct PlotEvent {
   bool is_key = false;
   int code = 0;
+  bool close_request = false;
+};
+
+// Thrown by open() when no window can be made (no X display): the viewer gives up and the
+// menu reports the message and carries on with its data.
+struct PlotWindowUnavailable {
+  std::string message;
 };
 
 class PlotWindow {
@@ -34,7 +41,7 @@ class PlotWindow {
   virtual ~PlotWindow() = default;
 
   // Opens the window if it is not open and returns the plot area's edges, computed anew at
-  // every opening. A layer that cannot open its window ends the program itself.
+  // every opening. Throws PlotWindowUnavailable when no window can be opened.
   virtual PlotArea open() = 0;
   virtual bool is_open() const = 0;
   // Closes the window if it is open; the next open() makes a fresh one.

@@ -1,5 +1,6 @@
 #include "plot/trace.h"
 
+#include <cmath>
 #include <vector>
 
 #include "core/program.h"
@@ -7,9 +8,19 @@
 
 namespace refx {
 
+namespace {
+// 2^62: a phase below it leaves Round well inside the range of long.
+constexpr float kLargestRoundedPhase = 4611686018427387904.0f;
+}  // namespace
+
 float tg_adjust(int plot_mode, long i, float value, long double deltaf, float Tg) {
   if (plot_mode != 3) return value;
-  float p = static_cast<float>(value + static_cast<long double>(i) * 360 * deltaf * Tg);
+  const long double phase = value + static_cast<long double>(i) * 360 * deltaf * Tg;
+  float p = static_cast<float>(phase);
+  if (!std::isfinite(phase)) return p;  // nothing to wrap, and the loops below would not end
+  // Whole turns beyond what Round can count are removed first, exactly (fmodl is exact);
+  // every smaller phase takes the usual path unchanged.
+  if (!(std::fabs(p) < kLargestRoundedPhase)) p = static_cast<float>(std::fmod(phase, 360.0L));
   const long n = Round(static_cast<double>(p) / 360);
   p = static_cast<float>(p - static_cast<long double>(n) * 360);
   while (p < -180) p += 360;
@@ -25,7 +36,7 @@ long find_pixel(long i_func, int minx, int maxx, float delta, float strt_val, fl
       rminx + ((static_cast<long double>(r_ix) - 1) * delta + strt_val - xmin_axis) /
                   (static_cast<long double>(xmax_axis) - xmin_axis) *
                   (static_cast<long double>(rmaxx) - rminx));
-  return Round(x_pix);
+  return to_pixel(x_pix);
 }
 
 namespace {
@@ -41,12 +52,12 @@ struct Scales {
     const float t = static_cast<float>(
         (static_cast<long double>(k - 1) * delta + s.strt_val - s.xmin_axis) * x_conv);
     const float p = static_cast<float>(s.minx + static_cast<long double>(t));
-    return static_cast<int>(Round(p));
+    return to_pixel(p);
   }
   int y_of(float v) const {
     const float t = static_cast<float>((static_cast<long double>(s.ymax_axis) - v) * y_conv);
     const float p = static_cast<float>(s.maxy + static_cast<long double>(t));
-    return static_cast<int>(Round(p));
+    return to_pixel(p);
   }
 };
 

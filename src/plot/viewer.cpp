@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "console/console.h"
+#include "console/console_io.h"
 #include "core/program.h"
 #include "plot/axis.h"
 #include "plot/drawing.h"
@@ -26,6 +28,7 @@ struct Viewer {
   int curs_app[2] = {0, 1};
   long accel_mode = 0;
   int readout_width[2] = {0, 0};  // of the text each read-out shows now
+  bool closing = false;           // the window manager asked for the window to close
 
   PlotParams& s() const { return job.set; }
   PlotWindow& w() const { return job.window; }
@@ -106,11 +109,16 @@ struct Viewer {
   }
 
   // Waits for a key press. Other events (exposures) repaint with `repaint` and go on waiting,
-  // so they never act as the key read last.
+  // so they never act as the key read last. A close request leaves the mode as Q does, and
+  // the viewer after it.
   template <typename Repaint>
   int next_key(Repaint repaint) {
     for (;;) {
       const PlotEvent ev = w().next_event();
+      if (ev.close_request) {
+        closing = true;
+        return 'Q';
+      }
       if (ev.is_key) return ev.code;
       repaint();
     }
@@ -234,9 +242,10 @@ void plot_results(Program& p, PlotParams& set, long& i_truncate, float delta,
                   const Samples& plot_array, int colour) {
   if (p.plot_window == nullptr) return;
   Viewer v{PlotJob{p, *p.plot_window, set, i_truncate, delta, plot_array, colour}};
-  for (bool quit_pr = false; !quit_pr;) {
+  for (bool quit_pr = false; !quit_pr && !v.closing;) {
     v.redraw();
     const PlotEvent ev = v.w().next_event();
+    if (ev.close_request) break;
     if (!ev.is_key) continue;  // an exposure: the next pass repaints
     const int key = upper(ev.code);
     if (key == 'Q')
@@ -251,6 +260,20 @@ void plot_results(Program& p, PlotParams& set, long& i_truncate, float delta,
 void graphics_window_end(Program& p) {
   if (p.plot_window != nullptr && p.plot_window->is_open()) p.plot_window->close();
   p.plot.graphics_window_created = 0;
+}
+
+void view_plot(Program& p, Console& con, PlotParams& set, long& i_truncate, float delta,
+               const Samples& plot_array, int colour) {
+  try {
+    plot_results(p, set, i_truncate, delta, plot_array, colour);
+  } catch (const PlotWindowUnavailable& failure) {
+    graphics_window_end(p);
+    con.print(failure.message);
+    pause(p, con);
+    return;
+  }
+  graphics_window_end(p);
+  con.drop_typed_ahead();
 }
 
 }  // namespace refx

@@ -4,6 +4,7 @@
 
 #include "console/console_io.h"
 #include "core/program.h"
+#include "core/worker_pool.h"
 #include "reflection/lowpass.h"
 #include "reflection/rrc_actions.h"
 #include "reflection/rrc_steps.h"
@@ -15,18 +16,21 @@ namespace refx {
 
 namespace {
 
+// Per-bin loops are split over the worker pool from this many bins on.
+constexpr long kParallelBins = 2048;
+
 void forward(Program& p) {
   TransformWork& w = p.work;
   const long n = p.wf.nptst;
-  fft(0, &n, &w.nstage, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(),
-      w.cos_array.data(), w.sin_array.data(), &w.max_fft_mag);
+  transform_plan(n, p.pi).run(0, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(),
+                              &w.max_fft_mag);
 }
 
 void inverse(Program& p) {
   TransformWork& w = p.work;
   const long n = p.wf.nptst;
-  fft(1, &n, &w.nstage, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(),
-      w.cos_array.data(), w.sin_array.data(), &w.max_fft_mag);
+  transform_plan(n, p.pi).run(1, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(),
+                              &w.max_fft_mag);
 }
 
 // Quotient by the product with the conjugate over the squared magnitude; false when the
@@ -41,7 +45,7 @@ bool shared_steps(Program& p, Console& con, const char* src_prompt, const char* 
   p.rrc.rrc_error = 0;
   *before = read_source_and_destination(p, con, src_prompt, dest_prompt);
   if (!points_are_power_of_two(p, con)) return false;
-  build_twiddle_tables(p.work, p.wf.nptst, p.pi);
+  prepare_transform(p.work, p.wf.nptst, p.pi);
   return true;
 }
 
@@ -82,13 +86,21 @@ void compress_waveform(Program& p, Console& con) {
   gather_truncated_source(p);
   forward(p);
   prepare_lpf_response(p, con, false, 0);
-  for (long k = 0; k < p.wf.nptst; ++k) {
-    const cmplx z = cmul({w.fftr[k], w.ffti[k]}, {r.Re_rrc_filt[k], r.Im_rrc_filt[k]});
-    const cmplx y = cmul(z, lpf_value(p, k));
-    w.xinr[k] = y.re;
-    w.xini[k] = y.im;
-  }
+  // The bins are independent; split over the pool.
+  const Program& cp = p;
+  parallel_for(p.wf.nptst, kParallelBins, [&](long k0, long k1, int) {
+    for (long k = k0; k < k1; ++k) {
+      const cmplx z = cmul({w.fftr[k], w.ffti[k]}, {r.Re_rrc_filt[k], r.Im_rrc_filt[k]});
+      const cmplx y = cmul(z, lpf_value(cp, k));
+      w.xinr[k] = y.re;
+      w.xini[k] = y.im;
+    }
+  });
   inverse(p);
+  if (!result_is_finite(p)) {
+    refuse_not_finite(p, con, before);
+    return;
+  }
   if (store_result(p))
     con_printf(con, "%s%d%s", "Warning - imaginary part in compressed waveform ", r.rrc_dest, "\n");
   else
@@ -132,6 +144,10 @@ void decompress_waveform(Program& p, Console& con) {
     w.xini[k] = y.im;
   }
   inverse(p);
+  if (!result_is_finite(p)) {
+    refuse_not_finite(p, con, before);
+    return;
+  }
   if (store_result(p))
     con_printf(con, "%s%d%s", "Warning - imaginary part in de-compressed waveform ", r.rrc_dest,
                "\n");

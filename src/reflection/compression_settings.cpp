@@ -12,7 +12,8 @@ void set_interval(Program& p, Console& con) {
   r.rrc_error = 0;
   say(con, "Enter first point of interval (starting at 1):\n");
   get_long_int(con, &r.n1_rrc);
-  while (r.n1_rrc < 1 || r.n1_rrc > n) {
+  // The last point must lie after the first, so the first cannot be the last point of all.
+  while (r.n1_rrc < 1 || r.n1_rrc > n - 1) {
     say(con, "Error - enter again:\n");
     get_long_int(con, &r.n1_rrc);
   }
@@ -48,7 +49,8 @@ void toggle_fmax_decompress(Program& p, Console& con) {
 
 void set_fmax_decompress(Program& p, Console& con) {
   say(con, "Enter fmax for de-compression:\n");
-  get_long_double(con, &p.rrc.fmax_rrc_decompress);
+  report_kept(p, con, get_long_double_within(con, &p.rrc.fmax_rrc_decompress, kTypedValueLimit),
+              kTypedValueLimit);
 }
 
 }  // namespace refx

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "console/console_io.h"
+#include "console/file_save.h"
 #include "core/float80.h"
 #include "core/program.h"
 
@@ -20,29 +21,25 @@ bool binary_format(const Program& p) {
   return p.i_rw_bin_ascii == kBinaryRiFormat;
 }
 
-void write_header(const Program& p, std::FILE* file, const std::string& comment) {
+bool write_header(const Program& p, std::FILE* file, const std::string& comment) {
   if (binary_format(p)) {
     // The comment, its NUL, and zeros in the bytes that carry no meaning.
     unsigned char field[kCommentBytes] = {};
     const std::size_t length = comment.size() < kCommentBytes ? comment.size() : kCommentBytes - 1;
     comment.copy(reinterpret_cast<char*>(field), length);
-    std::fwrite(field, 1, kCommentBytes, file);
-  } else {
-    std::fprintf(file, "%s%s", comment.c_str(), "\n");
-    std::fprintf(file, "x\n");
+    return std::fwrite(field, 1, kCommentBytes, file) == kCommentBytes;
   }
+  return std::fprintf(file, "%s%s", comment.c_str(), "\n") >= 0 && std::fprintf(file, "x\n") >= 0;
 }
 
-void write_record(const Program& p, std::FILE* file, long double f, long double re,
+bool write_record(const Program& p, std::FILE* file, long double f, long double re,
                   long double im) {
   if (binary_format(p)) {
     const int width = p.build->binary_value_bytes;
-    write_float80(file, f, width);
-    write_float80(file, re, width);
-    write_float80(file, im, width);
-  } else {
-    std::fprintf(file, "%18.10Le%s%41.33Le%s%41.33Le%s", f, " ", re, " ", im, "\n");
+    return write_float80(file, f, width) && write_float80(file, re, width) &&
+           write_float80(file, im, width);
   }
+  return std::fprintf(file, "%18.10Le%s%41.33Le%s%41.33Le%s", f, " ", re, " ", im, "\n") >= 0;
 }
 
 void skip_header(const Program& p, std::FILE* file) {
@@ -81,21 +78,24 @@ void save_rrc_filter(Program& p, Console& con, std::string& rrc_filt_save_filena
   con.refresh();
   read_name_word(con, rrc_filt_save_filename);
   // The first name is always a file name; only the retry prompt takes Q as giving up.
-  std::FILE* file = open_for_save(con, rrc_filt_save_filename, binary_format(p) ? "wb" : "w");
-  if (!file) {
+  if (!choose_save_target(con, rrc_filt_save_filename)) {
     p.rrc.rrc_error = 1;
     return;
   }
   std::string comment;
   read_comment(con, p.build->comment_is_word, comment);
-
-  write_header(p, file, comment);
-  for (long k = 0; k < nptst; ++k)
-    write_record(p, file, static_cast<long double>(k) * delf, Re_rrc_filt[k], Im_rrc_filt[k]);
-  if (!binary_format(p)) std::fprintf(file, "y\n");
-  // A filter that did not reach the disk must not be reported as saved.
-  const bool write_failed = std::ferror(file) != 0;
-  if (std::fclose(file) != 0 || write_failed) p.rrc.rrc_error = 1;
+  // A filter that did not reach the disk must not be reported as saved; the action's own
+  // message and pause follow the error.
+  const bool saved =
+      save_file(con, rrc_filt_save_filename, binary_format(p) ? "wb" : "w", [&](std::FILE* file) {
+        if (!write_header(p, file, comment)) return false;
+        for (long k = 0; k < nptst; ++k)
+          if (!write_record(p, file, static_cast<long double>(k) * delf, Re_rrc_filt[k],
+                            Im_rrc_filt[k]))
+            return false;
+        return binary_format(p) || std::fprintf(file, "y\n") >= 0;
+      });
+  if (!saved) p.rrc.rrc_error = 1;
 }
 
 void read_rrc_filt(Program& p, Console& con, std::string& rrc_filt_filename, Samples& Re_rrc_filt,
@@ -110,8 +110,8 @@ void read_rrc_filt(Program& p, Console& con, std::string& rrc_filt_filename, Sam
   }
   skip_header(p, file);
 
-  // Records go to scratch first, so that a file too short to hold a whole filter leaves
-  // the filter in use as it was.
+  // Records go to scratch first, so that a file too short to hold a whole filter, or one
+  // with a number that is not finite, leaves the filter in use as it was.
   const long n = p.num_meas_points;
   std::vector<long double> re(static_cast<std::size_t>(n)), im(static_cast<std::size_t>(n));
   long double f0 = 0, f1 = 0;
@@ -119,6 +119,15 @@ void read_rrc_filt(Program& p, Console& con, std::string& rrc_filt_filename, Sam
   while (count < n) {
     long double f;
     if (!read_record(p, file, &f, &re[count], &im[count])) break;
+    const char* fault = !std::isfinite(f) ? "a frequency" : nullptr;
+    if (!std::isfinite(re[count]) || !std::isfinite(im[count])) fault = "a value";
+    if (fault) {
+      // The caller says the read was not completed and pauses.
+      std::fclose(file);
+      report_file_not_finite(con, name, fault, "the compression filter was not changed");
+      p.rrc.rrc_error = 1;
+      return;
+    }
     if (count == 0) f0 = f;
     if (count == 1) f1 = f;
     ++count;

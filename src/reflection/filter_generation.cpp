@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <memory>
 
 #include "console/console_io.h"
 #include "core/program.h"
@@ -100,9 +102,20 @@ void band_limit_bin(Program& p, long k) {
   }
 }
 
+bool filter_is_finite(const Program& p) {
+  for (long k = 0; k < p.wf.nptst; ++k)
+    if (!std::isfinite(p.rrc.Re_rrc_filt[k]) || !std::isfinite(p.rrc.Im_rrc_filt[k])) return false;
+  return true;
+}
+
 }  // namespace
 
 long Round_long(long double value) {
+  constexpr long kMax = std::numeric_limits<long>::max();
+  constexpr long kMin = std::numeric_limits<long>::min();
+  if (value != value) return 0;
+  if (value >= static_cast<long double>(kMax)) return kMax;
+  if (value <= static_cast<long double>(kMin)) return kMin;
   long whole = static_cast<long>(value);
   const long double rest = value - static_cast<long double>(whole);
   if (rest >= 0.5L) ++whole;
@@ -114,13 +127,12 @@ bool form_compression_filter(Program& p, Console& con, const Samples& reference)
   TransformWork& w = p.work;
   Reflection& r = p.rrc;
   const long n = p.wf.nptst;
-  build_twiddle_tables(w, n, p.pi);
+  FftPlan& plan = prepare_transform(w, n, p.pi);
   for (long i = 0; i < n; ++i) {
     w.xinr[i] = reference[i];
     w.xini[i] = 0;
   }
-  fft(0, &n, &w.nstage, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(),
-      w.cos_array.data(), w.sin_array.data(), &w.max_fft_mag);
+  plan.run(0, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(), &w.max_fft_mag);
 
   // A bin without a reciprocal refuses the whole filter before any of it is written.
   for (long k = 0; k < n; ++k)
@@ -159,8 +171,15 @@ void generate_filter(Program& p, Console& con) {
   int iwf = r.rrc_filt;
   read_waveform_number(con, "Enter waveform number to generate filter (1 or 2):\n", &iwf);
   points_are_power_of_two(p, con);
+  // The filter and its settings as they were, to put back if the new one is not finite.
+  const auto before = std::make_unique<Reflection>(r);
   if (r.rrc_error == 0 && !form_compression_filter(p, con, p.wf.slot(iwf).y)) {
     say(con, "Error - reference spectrum has a zero bin\n");
+    r.rrc_error = 1;
+  }
+  if (r.rrc_error == 0 && !filter_is_finite(p)) {
+    r = *before;
+    say(con, "Error - compression filter has values that are not finite numbers\n");
     r.rrc_error = 1;
   }
   if (r.rrc_error != 0) {

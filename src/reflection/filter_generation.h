@@ -9,7 +9,7 @@ namespace refx {
 struct Program;
 
 // Truncates towards zero, then moves one step away from zero when the remainder is at
-// least one half in size.
+// least one half in size. Held to the range of long, and 0 for NaN.
 long Round_long(long double value);
 
 // Forms the filter from the reference samples (all nptst of them) into Re_rrc_filt /

@@ -21,8 +21,8 @@ void read_fmax_compress(Program& p, Console& con, const char* prompt, const char
   r.check_n_del_om = phase_average_limit(p);
   say(con, prompt);
   for (;;) {
-    get_long_double(con, &r.fmax_rrc_compress);
-    if (!(r.fmax_rrc_compress > 0)) {
+    const Entry entry = get_long_double_within(con, &r.fmax_rrc_compress, kTypedValueLimit);
+    if (entry == Entry::kRefused || !(r.fmax_rrc_compress > 0)) {
       say(con, "Error - enter again:\n");
     } else if (!(r.fmax_rrc_compress >= r.check_n_del_om)) {
       say(con, too_small);
@@ -74,7 +74,9 @@ void set_phase_average_points(Program& p, Console& con) {
 
 void set_phase_compensation(Program& p, Console& con) {
   say(con, "Enter phase compensation factor:\n");
-  get_long_double(con, &p.rrc.phase_comp_fmax_compress);
+  report_kept(p, con,
+              get_long_double_within(con, &p.rrc.phase_comp_fmax_compress, kMaxPhaseCompensation),
+              kMaxPhaseCompensation);
 }
 
 void toggle_minimum_phase(Program& p, Console&) {

@@ -6,6 +6,7 @@
 
 #include "console/console_io.h"
 #include "core/program.h"
+#include "core/worker_pool.h"
 #include "core/xmath.h"
 #include "reflection/minimum_phase.h"
 #include "reflection/rrc_actions.h"
@@ -18,6 +19,8 @@ namespace refx {
 namespace {
 
 constexpr long kMaxButterworthOrder = 10;
+// Per-bin loops are split over the worker pool from this many bins on.
+constexpr long kParallelBins = 2048;
 
 // Keys A and B: the low-pass response, or its inverse, applied to one waveform.
 void apply_lpf_to_waveform(Program& p, Console& con, bool inverse) {
@@ -31,10 +34,9 @@ void apply_lpf_to_waveform(Program& p, Console& con, bool inverse) {
       inverse ? "Enter destination for waveform after applying inverse lpf (1 or 2):\n"
               : "Enter destination for waveform after applying lpf (1 or 2):\n");
   const long n = p.wf.nptst;
-  build_twiddle_tables(w, n, p.pi);
+  FftPlan& plan = prepare_transform(w, n, p.pi);
   gather_truncated_source(p);
-  fft(0, &n, &w.nstage, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(),
-      w.cos_array.data(), w.sin_array.data(), &w.max_fft_mag);
+  plan.run(0, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(), &w.max_fft_mag);
   prepare_lpf_response(p, con, false, 0);
 
   for (long i = 0; i < n; ++i) {
@@ -65,8 +67,11 @@ void apply_lpf_to_waveform(Program& p, Console& con, bool inverse) {
     }
   }
 
-  fft(1, &n, &w.nstage, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(),
-      w.cos_array.data(), w.sin_array.data(), &w.max_fft_mag);
+  plan.run(1, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(), &w.max_fft_mag);
+  if (!result_is_finite(p)) {
+    refuse_not_finite(p, con, before);
+    return;
+  }
   if (store_result(p))
     con_printf(con, "%s%d%s",
                inverse ? "Warning - imaginary part in waveform after applying inverse lpf"
@@ -90,7 +95,12 @@ long double bin_frequency(const Program& p, long i) {
 long double lpf_ratio_n(long double abs_freq, long double f0, long order) {
   const long double ratio = abs_freq / f0;
   long double ratio_n = 1;
-  for (long j = 0; j < order; ++j) ratio_n *= ratio;
+  // Once the product is 0 or infinite, or the ratio exactly 1, no further factor changes it.
+  if (ratio == 1) return ratio_n;
+  for (long j = 0; j < order; ++j) {
+    ratio_n *= ratio;
+    if (ratio_n == 0 || std::isinf(ratio_n)) break;
+  }
   return ratio_n;
 }
 
@@ -127,31 +137,44 @@ void calculate_butterworth_lpf(Program& p, Console& con, long blpf_order, long d
     residue[i] = res;
   }
 
-  long num_imag_err = 0;
-  for (long k = 0; k < n; ++k) {
-    const long double t = static_cast<long double>(k) * p.delt;
-    cmplx x{0.0L, 0.0L};
-    for (long j = 0; j < order; ++j) {
-      const cmplx decay{xexp(pole[j].re * t), 0.0L};
-      cmplx turn{0.0L, 0.0L};
-      xsincos(pole[j].im * t, &turn.im, &turn.re);
-      x = cadd(x, cmul(residue[j], cmul(decay, turn)));
+  // A term whose exponential is certainly zero (xexp gives 0 below -11400) adds a signed
+  // zero to the sum, which never changes it (the sum starts at +0 and so is never -0), as
+  // long as the residue and the angle are finite; so those terms are skipped, which is most
+  // of them late in a long response. The bins are independent and split over the pool.
+  std::array<bool, kMaxButterworthOrder> residue_finite{};
+  for (long j = 0; j < order; ++j)
+    residue_finite[j] = std::isfinite(residue[j].re) && std::isfinite(residue[j].im);
+  long part_errors[64] = {};
+  parallel_for(n, kParallelBins, [&](long k0, long k1, int part) {
+    for (long k = k0; k < k1; ++k) {
+      const long double t = static_cast<long double>(k) * p.delt;
+      cmplx x{0.0L, 0.0L};
+      for (long j = 0; j < order; ++j) {
+        const long double rate = pole[j].re * t;
+        const long double angle = pole[j].im * t;
+        if (rate < -11400.0L && residue_finite[j] && std::isfinite(angle)) continue;
+        const cmplx decay{xexp(rate), 0.0L};
+        cmplx turn{0.0L, 0.0L};
+        xsincos(angle, &turn.im, &turn.re);
+        x = cadd(x, cmul(residue[j], cmul(decay, turn)));
+      }
+      w.xinr[k] = p.delt * x.re;
+      w.xini[k] = 0;
+      const long double v = p.delt * x.im;
+      if (std::fabs(w.xinr[k]) > 1e-5L && std::fabs(v / w.xinr[k]) > 1e-5L) ++part_errors[part];
     }
-    w.xinr[k] = p.delt * x.re;
-    w.xini[k] = 0;
-    const long double v = p.delt * x.im;
-    if (std::fabs(w.xinr[k]) > 1e-5L && std::fabs(v / w.xinr[k]) > 1e-5L) ++num_imag_err;
-  }
+  });
+  long num_imag_err = 0;
+  for (long e : part_errors) num_imag_err += e;
   if (num_imag_err > 0) {
     con_printf(con, "%s%ld%s", "Warning - imaginary part of Butterworth LPF at ", num_imag_err,
                "different times\n");
     pause_colon(p, con);
   }
 
-  build_twiddle_tables(w, n, pi);
   long double max_mag = 0;
-  fft(2, &n, &w.nstage, w.xinr.data(), w.xini.data(), blpf_out_re, blpf_out_im, w.cos_array.data(),
-      w.sin_array.data(), &max_mag);
+  prepare_transform(w, n, pi).run(2, w.xinr.data(), w.xini.data(), blpf_out_re, blpf_out_im,
+                                  &max_mag);
 }
 
 void prepare_lpf_response(Program& p, Console& con, bool hold, long double fh) {

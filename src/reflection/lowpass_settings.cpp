@@ -16,13 +16,27 @@ void report_butterworth_order_limit(Program& p, Console& con) {
   pause_colon(p, con);
 }
 
+// The digital responses multiply the frequency ratio once per order in every bin: the order
+// is bounded so that one response never takes more than this many products.
+constexpr long kDigitalOrderProducts = 1L << 26;
+
+long digital_order_limit(const Program& p) {
+  return kDigitalOrderProducts / p.wf.nptst;
+}
+
 void ask_order(Program& p, Console& con) {
   Reflection& r = p.rrc;
-  say(con, "Enter order of lpf (positive integer):\n");
-  get_long_int(con, &r.n_lpf_read);
-  while (r.n_lpf_read < 1) {
-    say(con, "Error - enter again:\n");
+  for (;;) {
+    say(con, "Enter order of lpf (positive integer):\n");
     get_long_int(con, &r.n_lpf_read);
+    while (r.n_lpf_read < 1) {
+      say(con, "Error - enter again:\n");
+      get_long_int(con, &r.n_lpf_read);
+    }
+    if (r.rrc_lpf_type == kButterworthType || r.n_lpf_read <= digital_order_limit(p)) break;
+    con_printf(con, "%s%ld%s", "Error - digital filters only available for orders up to ",
+               digital_order_limit(p), "\n");
+    pause_colon(p, con);
   }
   if (r.rrc_lpf_type == kButterworthType && r.n_lpf_read > r.max_butterworth_order_print) {
     report_butterworth_order_limit(p, con);
@@ -32,14 +46,12 @@ void ask_order(Program& p, Console& con) {
   }
 }
 
-// Reads a long double until it is greater than 0.
+// Reads a long double until it is greater than 0; a value that is not a finite number, or
+// is too large, is asked for again.
 void ask_positive(Console& con, const char* prompt, long double* value) {
   say(con, prompt);
-  get_long_double(con, value);
-  while (!(*value > 0)) {
+  while (get_long_double_within(con, value, kTypedValueLimit) == Entry::kRefused || !(*value > 0))
     say(con, "Error - enter again:\n");
-    get_long_double(con, value);
-  }
 }
 
 void ask_order_and_f0(Program& p, Console& con) {

@@ -4,6 +4,7 @@
 
 #include "console/console_io.h"
 #include "core/program.h"
+#include "core/worker_pool.h"
 #include "core/xmath.h"
 #include "reflection/rrc_steps.h"
 #include "spectral/fft.h"
@@ -17,6 +18,10 @@ constexpr long double kMagnitudeFloor = 1e-50L;
 // ln(1e-50), the logarithm used for a floored bin.
 constexpr long double kLogFloor = -115.129254649702284200899572734218210380L;
 constexpr long double kCepstrumImagTolerance = 1e-5L;
+// The most whole turns the phase wrap removes one at a time.
+constexpr long double kLoopedTurns = 4096;
+// Per-bin loops are split over the worker pool from this many bins on.
+constexpr long kParallelBins = 2048;
 
 }  // namespace
 
@@ -42,18 +47,23 @@ void calc_minp(Program& p, Console& con, long double* xinr_minp, long double* xi
     return;
   }
 
-  build_twiddle_tables(w, npts_minp, p.pi);
+  FftPlan& plan = prepare_transform(w, npts_minp, p.pi);
 
-  for (long i = 0; i < npts_minp; ++i) {
-    const long double minp_mag = magnitude(xinr_minp[i], xini_minp[i]);
-    xini_minp[i] = 0;
-    if (std::fabs(minp_mag) > kMagnitudeFloor) {
-      xinr_minp[i] = std::log(minp_mag);
-    } else {
-      xinr_minp[i] = kLogFloor;
-      ++i_lim_minp;
+  // The bins are independent: split over the pool, the floored ones counted per part.
+  long part_limited[64] = {};
+  parallel_for(npts_minp, kParallelBins, [&](long i0, long i1, int part) {
+    for (long i = i0; i < i1; ++i) {
+      const long double minp_mag = magnitude(xinr_minp[i], xini_minp[i]);
+      xini_minp[i] = 0;
+      if (std::fabs(minp_mag) > kMagnitudeFloor) {
+        xinr_minp[i] = std::log(minp_mag);
+      } else {
+        xinr_minp[i] = kLogFloor;
+        ++part_limited[part];
+      }
     }
-  }
+  });
+  for (long limited : part_limited) i_lim_minp += limited;
   if (i_lim_minp > 0) {
     con_printf(con, "%s%ld%s", "Warning - log magnitude was limited ", i_lim_minp,
                " times in calc_minp\n");
@@ -61,8 +71,7 @@ void calc_minp(Program& p, Console& con, long double* xinr_minp, long double* xi
   }
 
   long double max_mag = 0;
-  fft(1, &npts_minp, &nstage_minp, xinr_minp, xini_minp, xoutr_minp, xouti_minp, w.cos_array.data(),
-      w.sin_array.data(), &max_mag);
+  plan.run(1, xinr_minp, xini_minp, xoutr_minp, xouti_minp, &max_mag);
 
   for (long i = 0; i < npts_minp; ++i)
     if (std::fabs(xouti_minp[i]) > kCepstrumImagTolerance) ++minp_imag;
@@ -83,23 +92,28 @@ void calc_minp(Program& p, Console& con, long double* xinr_minp, long double* xi
       xinr_minp[i] = 0;
   }
 
-  fft(0, &npts_minp, &nstage_minp, xinr_minp, xini_minp, xoutr_minp, xouti_minp, w.cos_array.data(),
-      w.sin_array.data(), &max_mag);
+  plan.run(0, xinr_minp, xini_minp, xoutr_minp, xouti_minp, &max_mag);
 
-  for (long i = 0; i < npts_minp; ++i) {
-    const long double m = xexp(xoutr_minp[i]);
-    long double phase = xouti_minp[i];
-    transform_phase(&phase, p.pi);
-    long double s = 0, c = 0;
-    xsincos(phase, &s, &c);
-    xoutr_minp[i] = m * c;
-    xouti_minp[i] = m * s;
-  }
+  const long double pi = p.pi;
+  parallel_for(npts_minp, kParallelBins, [&](long i0, long i1, int) {
+    for (long i = i0; i < i1; ++i) {
+      const long double m = xexp(xoutr_minp[i]);
+      long double phase = xouti_minp[i];
+      transform_phase(&phase, pi);
+      long double s = 0, c = 0;
+      xsincos(phase, &s, &c);
+      xoutr_minp[i] = m * c;
+      xouti_minp[i] = m * s;
+    }
+  });
 }
 
 void transform_phase(long double* phase, long double pi) {
   // A non-finite phase would never leave the loops below.
   if (!std::isfinite(*phase)) return;
+  // Far outside one turn the loops would take too long (or never end, once 2 pi is below the
+  // value's spacing): whole turns are removed exactly first. Nearer phases keep the loops.
+  if (std::fabs(*phase) > kLoopedTurns * 2.0L * pi) *phase = std::fmod(*phase, 2.0L * pi);
   while (*phase > pi) *phase -= 2.0L * pi;
   while (*phase < -pi) *phase += 2.0L * pi;
 }

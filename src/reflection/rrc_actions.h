@@ -17,6 +17,11 @@ void set_phase_average_points(Program& p, Console& con);  // O
 void set_phase_compensation(Program& p, Console& con);    // U
 void toggle_minimum_phase(Program& p, Console& con);      // H
 
+// The phase compensation factor is held to this size: the phase slope then reaches at most
+// 10^4 half turns per bin, and the half turns to the Nyquist bin stay within a 32-bit long
+// for every transform length.
+constexpr long double kMaxPhaseCompensation = 1e4L;
+
 // Optional low-pass filter.
 void toggle_lpf(Program& p, Console& con);                   // L
 void set_lpf_parameters(Program& p, Console& con);           // P

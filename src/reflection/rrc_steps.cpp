@@ -65,14 +65,29 @@ void gather_truncated_source(Program& p) {
   }
 }
 
+bool result_is_finite(const Program& p) {
+  for (long i = 0; i < p.wf.nptst; ++i)
+    if (!std::isfinite(p.work.fftr[i]) || !std::isfinite(p.work.ffti[i])) return false;
+  return true;
+}
+
 bool store_result(Program& p) {
   SlotRef dest = p.wf.slot(p.rrc.rrc_dest);
   bool imaginary = false;
   for (long i = 0; i < p.wf.nptst; ++i) {
     dest.y[i] = p.work.fftr[i];
-    if (std::fabs(p.work.ffti[i]) > 1e-8L) imaginary = true;
+    if (!(std::fabs(p.work.ffti[i]) <= 1e-8L)) imaginary = true;
   }
   return imaginary;
+}
+
+void refuse_not_finite(Program& p, Console& con, const DestinationMarks& marks) {
+  con_printf(con, "%s%d%s", "Error - result holds values that are not finite numbers; waveform ",
+             p.rrc.rrc_dest, " was not changed\n");
+  con.refresh();
+  pause(p, con);
+  p.rrc.rrc_error = 1;
+  restore_destination_marks(p, marks);
 }
 
 void refuse_zero_divisor(Program& p, Console& con, const DestinationMarks& marks) {

@@ -39,8 +39,15 @@ void restore_destination_marks(Program& p, const DestinationMarks& marks);
 // xinr = the source samples below its truncation point, 0 beyond; xini = 0.
 void gather_truncated_source(Program& p);
 
+// True when every real and imaginary part of the inverse transform (fftr, ffti) is finite.
+bool result_is_finite(const Program& p);
+
 // The destination's samples = fftr; true when some |ffti| exceeds 1e-8.
 bool store_result(Program& p);
+
+// Refusal of a result that is not finite, before the destination is written: message,
+// pause, rrc_error, and the destination's status put back.
+void refuse_not_finite(Program& p, Console& con, const DestinationMarks& marks);
 
 // Refusal of a division by an exactly zero bin: message, pause, rrc_error, and the
 // destination's status put back (its samples were never written).

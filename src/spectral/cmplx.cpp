@@ -4,14 +4,6 @@
 
 namespace refx {
 
-cmplx cadd(cmplx cnum1, cmplx cnum2) { return {cnum1.re + cnum2.re, cnum1.im + cnum2.im}; }
-
-cmplx csub(cmplx cnum1, cmplx cnum2) { return {cnum1.re - cnum2.re, cnum1.im - cnum2.im}; }
-
-cmplx cmul(cmplx cnum1, cmplx cnum2) {
-  return {cnum1.re * cnum2.re - cnum1.im * cnum2.im, cnum1.re * cnum2.im + cnum1.im * cnum2.re};
-}
-
 cmplx cdiv(cmplx cnum, cmplx cdnom) {
   cmplx q;
   if (divide_complex(cnum.re, cnum.im, cdnom.re, cdnom.im, &q.re, &q.im)) return q;

@@ -17,7 +17,8 @@ void save_fft(Program& p, Console& con, int ifft, const long double* fftr, const
 // Reads at most num_meas_points records into the slot arrays and completes the other pair
 // of arrays for every bin. *num receives the record count and *delf the step between the
 // first two frequencies (left unchanged when the file holds fewer than two records).
-// Q at the name prompt changes nothing.
+// Q at the name prompt changes nothing; nor does a file holding a number that is not
+// finite, or values whose spectrum is not finite (refused with a message and a pause).
 void read_fft(Program& p, Console& con, int iwf, long double* fftr, long double* ffti,
               long double* fftnmag, long double* fftnph, long double* delf, long* num);
 

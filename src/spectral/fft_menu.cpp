@@ -47,6 +47,19 @@ void print_menu(Program& p, Console& con) {
   con.refresh();
 }
 
+bool all_finite(const Samples& re, const Samples& im, long count) {
+  for (long k = 0; k < count; ++k)
+    if (!std::isfinite(re[k]) || !std::isfinite(im[k])) return false;
+  return true;
+}
+
+void refuse_not_finite(Program& p, Console& con, int slot_number) {
+  con_printf(con, "%s%d%s", "Error - result holds values that are not finite numbers; FFT ",
+             slot_number, " was not changed\n");
+  con.refresh();
+  pause(p, con);
+}
+
 // Forward transform (not scaled) of a time waveform into the FFT slot of the same number;
 // samples at or beyond the waveform's truncation index count as 0.
 void forward_transform(Program& p, Console& con, int iwf) {
@@ -56,17 +69,26 @@ void forward_transform(Program& p, Console& con, int iwf) {
   TransformWork& w = p.work;
   const long n = p.fft.n;
   const long nptsa = p.plot.a.npts;
-  build_twiddle_tables(w, n, p.pi);
+  FftPlan& plan = prepare_transform(w, n, p.pi);
   SlotRef wf = p.wf.slot(iwf);
   FftSlotRef slot = p.fft.slot(iwf);
   for (long i = 0; i < nptsa; ++i) {
     w.xinr[i] = i < wf.i_truncatet ? wf.y[i] : 0.0L;
     w.xini[i] = 0;
   }
-  fft(2, &n, &w.nstage, w.xinr.data(), w.xini.data(), slot.fftr.data(), slot.ffti.data(),
-      w.cos_array.data(), w.sin_array.data(), &w.max_fft_mag);
+  // Into the work arrays first: a spectrum that is not finite leaves the slot as it was.
+  plan.run(2, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(), &w.max_fft_mag);
+  if (!all_finite(w.fftr, w.ffti, n)) {
+    refuse_not_finite(p, con, slot.number);
+    return;
+  }
+  for (long k = 0; k < n; ++k) {
+    slot.fftr[k] = w.fftr[k];
+    slot.ffti[k] = w.ffti[k];
+  }
   calc_fft_mag_ph(p, &nptsa, slot.fftr.data(), slot.ffti.data(), slot.fftmag.data(),
                   slot.fftph.data());
+  slot.num_ptsa = n;  // a full spectrum again, whatever count a file read left
 }
 
 // D: dB difference and phase difference of slot 1 against slot 2, into slot 1.
@@ -75,39 +97,65 @@ void ratio_and_difference(Program& p, Console& con) {
   con.print("Computing values ...\n");
   con.refresh();
   FftSlots& s = p.fft;
+  TransformWork& w = p.work;
   const long double ln_10 = p.ln_10;
-  for (long k = 0; k < p.plot.a.npts; ++k) {
-    s.fft1mag[k] -= s.fft2mag[k];
-    s.fft1ph[k] -= s.fft2ph[k];
-    if (s.fft1ph[k] > 180.0L) s.fft1ph[k] -= 360.0L;
-    if (s.fft1ph[k] < -180.0L) s.fft1ph[k] += 360.0L;
-    const long double a = xexp(ln_10 * s.fft1mag[k] / 20.0L);
+  const long npts = p.plot.a.npts;
+  // Magnitude and phase in xinr/xini, the spectrum in fftr/ffti, committed when all finite.
+  for (long k = 0; k < npts; ++k) {
+    long double mag = s.fft1mag[k], ph = s.fft1ph[k];
+    mag -= s.fft2mag[k];
+    ph -= s.fft2ph[k];
+    if (ph > 180.0L) ph -= 360.0L;
+    if (ph < -180.0L) ph += 360.0L;
+    const long double a = xexp(ln_10 * mag / 20.0L);
     long double sn = 0, cs = 0;
-    xsincos(s.fft1ph[k] * p.pi / 180.0L, &sn, &cs);
-    s.fftr1[k] = a * cs;
-    s.ffti1[k] = a * sn;
+    xsincos(ph * p.pi / 180.0L, &sn, &cs);
+    w.xinr[k] = mag;
+    w.xini[k] = ph;
+    w.fftr[k] = a * cs;
+    w.ffti[k] = a * sn;
+  }
+  if (!all_finite(w.fftr, w.ffti, npts) || !all_finite(w.xinr, w.xini, npts)) {
+    refuse_not_finite(p, con, 1);
+    return;
+  }
+  for (long k = 0; k < npts; ++k) {
+    s.fft1mag[k] = w.xinr[k];
+    s.fft1ph[k] = w.xini[k];
+    s.fftr1[k] = w.fftr[k];
+    s.ffti1[k] = w.ffti[k];
   }
 }
 
 // U, C, M: slot 1 (op) slot 2 bin by bin into slot 1, magnitudes refreshed unaveraged.
 void combine(Program& p, Console& con, char op) {
   FftSlots& s = p.fft;
+  TransformWork& w = p.work;
   const long nptsa = p.plot.a.npts;
   for (long k = 0; k < nptsa; ++k) {
     const long double r1 = s.fftr1[k], i1 = s.ffti1[k], r2 = s.fftr2[k], i2 = s.ffti2[k];
     if (op == 'U') {
-      s.fftr1[k] = r1 + r2;
-      s.ffti1[k] = i1 + i2;
+      w.fftr[k] = r1 + r2;
+      w.ffti[k] = i1 + i2;
     } else if (op == 'C') {
-      s.fftr1[k] = r1 - r2;
-      s.ffti1[k] = i1 - i2;
+      w.fftr[k] = r1 - r2;
+      w.ffti[k] = i1 - i2;
     } else {
-      s.fftr1[k] = r1 * r2 - i1 * i2;
-      s.ffti1[k] = r1 * i2 + i1 * r2;
+      w.fftr[k] = r1 * r2 - i1 * i2;
+      w.ffti[k] = r1 * i2 + i1 * r2;
     }
+  }
+  if (!all_finite(w.fftr, w.ffti, nptsa)) {
+    refuse_not_finite(p, con, 1);
+    return;
+  }
+  for (long k = 0; k < nptsa; ++k) {
+    s.fftr1[k] = w.fftr[k];
+    s.ffti1[k] = w.ffti[k];
   }
   calc_fft_mag_ph_no_avg(p, &nptsa, s.fftr1.data(), s.ffti1.data(), s.fft1mag.data(),
                          s.fft1ph.data());
+  s.num_ptsa1 = s.n;
   if (op == 'U')
     con.print("FFTs have been added\n");
   else if (op == 'C')
@@ -121,7 +169,7 @@ void combine(Program& p, Console& con, char op) {
 void inverse_transform(Program& p, Console& con) {
   TransformWork& w = p.work;
   const long nptst = p.wf.nptst;
-  build_twiddle_tables(w, nptst, p.pi);
+  FftPlan& plan = prepare_transform(w, nptst, p.pi);
   int inv_src = 0, inv_dest = 0;
   con.print("Enter source FFT (1 or 2):\n");
   con.refresh();
@@ -136,14 +184,21 @@ void inverse_transform(Program& p, Console& con) {
     w.xini[i] = src.ffti[i];
   }
   long double max_mag = 0;
-  fft(1, &w.fft_size, &w.nstage, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(),
-      w.cos_array.data(), w.sin_array.data(), &max_mag);
+  plan.run(1, w.xinr.data(), w.xini.data(), w.fftr.data(), w.ffti.data(), &max_mag);
 
+  if (!all_finite(w.fftr, w.ffti, nptst)) {
+    con_printf(con, "%s%d%s",
+               "Error - result holds values that are not finite numbers; time waveform ", inv_dest,
+               " was not changed\n");
+    con.refresh();
+    pause(p, con);
+    return;
+  }
   Samples& dest = p.wf.slot(inv_dest).y;
   bool imag_err_inv = false;
   for (long i = 0; i < nptst; ++i) {
     dest[i] = w.fftr[i];
-    if (std::fabs(w.ffti[i]) > 1e-8L) imag_err_inv = true;
+    if (!(std::fabs(w.ffti[i]) <= 1e-8L)) imag_err_inv = true;
   }
   if (imag_err_inv) {
     con_printf(con, "%s%d%s", "Warning - imaginary part in time waveform ", inv_dest, "\n");
@@ -169,27 +224,35 @@ void plot_fft(Program& p, Console& con, int plot_mode) {
   p.plot.deltaf_float = static_cast<float>(p.fft.deltaf);
   FftSlotRef slot = p.fft.slot(plot_num);
   PlotParams& set = plot_mode == 2 ? p.plot.a : p.plot.p;
-  plot_results(p, set, set.i_truncate, p.plot.deltaf_float,
-               plot_mode == 2 ? slot.fftmag : slot.fftph, 1);
-  graphics_window_end(p);
+  view_plot(p, con, set, set.i_truncate, p.plot.deltaf_float,
+            plot_mode == 2 ? slot.fftmag : slot.fftph, 1);
 }
 
 void set_amplitude_scale(Program& p, Console& con) {
   con.clear();
   con.print("Enter FFT amplitude maximum vertical scale value in dB :\n");
   con.refresh();
-  get_real(con, &p.plot.a.ymax);
+  report_kept(p, con, get_real_within(con, &p.plot.a.ymax, kPlotScaleLimit), kPlotScaleLimit);
   con.print("Enter FFT amplitude minimum vertical scale value in dB :\n");
   con.refresh();
-  get_real(con, &p.plot.a.ymin);
+  report_kept(p, con, get_real_within(con, &p.plot.a.ymin, kPlotScaleLimit), kPlotScaleLimit);
   p.plot.deltaf_float = static_cast<float>(p.fft.deltaf);
   setup_vert_axis(p.plot.a, p.ln_10);  // the next magnitude plot uses the new scale
 }
 
+}  // namespace
+
+float tau_limit(const Program& p) {
+  return static_cast<float>(kMaxPhaseTurns / (p.fft.deltaf * static_cast<long double>(p.fft.n)));
+}
+
+namespace {
+
 void set_tau(Program& p, Console& con) {
   con.print("Enter tau in seconds:\n");
   con.refresh();
-  get_real(con, &p.fft.Tg);
+  const float limit = tau_limit(p);
+  report_kept(p, con, get_real_within(con, &p.fft.Tg, limit), limit);
 }
 
 void set_averaging(Program& p, Console& con) {
@@ -208,8 +271,8 @@ void set_averaging(Program& p, Console& con) {
     for (;;) {
       con.print("Enter octave fractions to average:\n");
       con.refresh();
-      get_long_double(con, &s.fft_mag_avg_frac);
-      if (s.fft_mag_avg_frac > 0) break;
+      const Entry entry = get_long_double_within(con, &s.fft_mag_avg_frac, kMaxOctaveFraction);
+      if (entry != Entry::kRefused && s.fft_mag_avg_frac > 0) break;
       con.print("Error entering octave fraction; try again\n");
     }
     s.fft_mag_avg_mult = xexp(p.ln_2 * s.fft_mag_avg_frac);
@@ -222,8 +285,8 @@ void set_cutoff(Program& p, Console& con) {
   for (;;) {
     con.print("Enter cutoff frequency for FFT averaging in Hz:\n");
     con.refresh();
-    get_long_double(con, &s.freq_cutoff_avg);
-    if (s.freq_cutoff_avg > 0) break;
+    const Entry entry = get_long_double_within(con, &s.freq_cutoff_avg, kTypedValueLimit);
+    if (entry != Entry::kRefused && s.freq_cutoff_avg > 0) break;
     con.print("Error entering frequency; try again\n");
   }
   const long limit = p.wf.nptst / 2;

@@ -3,10 +3,14 @@
 #include <cmath>
 
 #include "core/program.h"
+#include "core/worker_pool.h"
 #include "spectral/power.h"
 
 namespace refx {
 namespace {
+
+// The per-bin conversion is split over the worker pool from this many bins on.
+constexpr long kParallelBins = 2048;
 
 // Phase in degrees, in (-180, 180]; real_is_zero decides the +-90 degree case.
 long double phase_degrees(long double re, long double im, bool real_is_zero, long double pi) {
@@ -45,8 +49,8 @@ void average_magnitudes(Program& p, long npts, Bins bins, long double* fftnmag) 
     // A group of no bins would never advance; the menu keeps the count at 1 or more.
     const long group = s.fft_mag_avg_npts < 1 ? 1 : s.fft_mag_avg_npts;
     do {
-      jmax = jmin + group - 1;
-      if (jmax > npts - 1) jmax = npts - 1;
+      // Compared before adding, so a huge count cannot overflow the bin number.
+      jmax = group - 1 > npts - 1 - jmin ? npts - 1 : jmin + group - 1;
       if (jmax < jmin) break;  // ran out of bins before the cutoff
       assign_group(s, p.ln_10, bins, jmin, jmax, fftnmag);
       jmin = jmax + 1;
@@ -56,8 +60,14 @@ void average_magnitudes(Program& p, long npts, Bins bins, long double* fftnmag) 
       s.fft_mag_avg_min_freq = jmin * s.deltaf;
       s.fft_mag_avg_max_freq = s.fft_mag_avg_min_freq * s.fft_mag_avg_mult;
       s.fft_mag_avg_delta = (s.fft_mag_avg_max_freq - s.fft_mag_avg_min_freq) / s.deltaf;
-      jmax = jmin + static_cast<long>(std::trunc(s.fft_mag_avg_delta));
-      if (jmax > last_cut) jmax = last_cut;
+      // Compared before converting, so a group wider than the bins left cannot overflow.
+      const long double steps = std::trunc(s.fft_mag_avg_delta);
+      if (!(steps <= static_cast<long double>(last_cut - jmin))) {
+        jmax = last_cut;
+      } else {
+        jmax = jmin + static_cast<long>(steps);
+        if (jmax > last_cut) jmax = last_cut;
+      }
       assign_group(s, p.ln_10, bins, jmin, jmax, fftnmag);
       jmin = jmax + 1;
     } while (jmax < last_cut);
@@ -68,23 +78,32 @@ void average_magnitudes(Program& p, long npts, Bins bins, long double* fftnmag) 
 
 void calc_fft_mag_ph(Program& p, const long* npts, const long double* fftr, const long double* ffti,
                      long double* fftnmag, long double* fftnph) {
-  for (long k = 0; k < *npts; ++k) {
-    const long double power = fftr[k] * fftr[k] + ffti[k] * ffti[k];
-    p.fft.fft_mag_avg[k] = power;
-    fftnmag[k] = power_db(fftr[k], ffti[k], kDbFloor, p.ln_10);
-    fftnph[k] = phase_degrees(fftr[k], ffti[k], std::fabs(fftr[k]) < 1e-50L, p.pi);
-  }
+  Samples& fft_mag_avg = p.fft.fft_mag_avg;
+  const float ln_10 = p.ln_10;
+  const long double pi = p.pi;
+  parallel_for(*npts, kParallelBins, [&](long k0, long k1, int) {
+    for (long k = k0; k < k1; ++k) {
+      const long double power = fftr[k] * fftr[k] + ffti[k] * ffti[k];
+      fft_mag_avg[k] = power;
+      fftnmag[k] = power_db(fftr[k], ffti[k], kDbFloor, ln_10);
+      fftnph[k] = phase_degrees(fftr[k], ffti[k], std::fabs(fftr[k]) < 1e-50L, pi);
+    }
+  });
   average_magnitudes(p, *npts, Bins{fftr, ffti}, fftnmag);
 }
 
 void calc_fft_mag_ph_no_avg(Program& p, const long* npts, const long double* fftr,
                             const long double* ffti, long double* fftnmag, long double* fftnph) {
-  for (long k = 0; k < *npts; ++k) {
-    fftnmag[k] = power_db(fftr[k], ffti[k], kDbFloor, p.ln_10);
-    // This routine tests the real part at double precision.
-    const bool real_is_zero = std::fabs(static_cast<double>(fftr[k])) < 1e-50;
-    fftnph[k] = phase_degrees(fftr[k], ffti[k], real_is_zero, p.pi);
-  }
+  const float ln_10 = p.ln_10;
+  const long double pi = p.pi;
+  parallel_for(*npts, kParallelBins, [&](long k0, long k1, int) {
+    for (long k = k0; k < k1; ++k) {
+      fftnmag[k] = power_db(fftr[k], ffti[k], kDbFloor, ln_10);
+      // This routine tests the real part at double precision.
+      const bool real_is_zero = std::fabs(static_cast<double>(fftr[k])) < 1e-50;
+      fftnph[k] = phase_degrees(fftr[k], ffti[k], real_is_zero, pi);
+    }
+  });
 }
 
 }  // namespace refx

@@ -1,5 +1,5 @@
 #pragma once
-// The transform work arrays, the twiddle tables and the two FFT slots.
+// The transform work arrays and the two FFT slots (the twiddle tables live in the plans).
 #include "core/samples.h"
 
 namespace refx {
@@ -7,7 +7,6 @@ namespace refx {
 // Program-wide scratch of every transform; no operation relies on what another left here.
 struct TransformWork {
   Samples xinr{}, xini{}, fftr{}, ffti{};
-  Samples cos_array{}, sin_array{};
   long double rn2 = 0;
   long nstage = 0;
   long fft_size = 0;

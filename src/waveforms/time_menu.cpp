@@ -1,6 +1,7 @@
 #include "waveforms/time_menu.h"
 
 #include <cctype>
+#include <cmath>
 
 #include "console/console_io.h"
 #include "core/program.h"
@@ -52,9 +53,20 @@ void scale_waveform(Program& p, Console& con) {
   con.refresh();
   // Text that does not convert leaves the cumulative factor in place, and it is then
   // applied as the factor.
+  long double factor = slot.scale_wf;
+  if (report_kept(p, con, get_long_double_within(con, &factor, kTypedValueLimit), kTypedValueLimit))
+    return;
+  // Checked before any sample changes: a product that overflows refuses the whole scaling.
+  bool finite = std::isfinite(factor * slot.scale_wf);
+  for (long i = 0; finite && i < p.wf.nptst; ++i)
+    finite = std::isfinite(slot.y[static_cast<std::size_t>(i)] * factor);
+  if (!finite) {
+    con_printf(con, "%s%d%s", "Error - scaling gives values that are not finite numbers; waveform ",
+               slot.number, " was not changed\n");
+    pause(p, con);
+    return;
+  }
   slot.scale_wf_old = slot.scale_wf;
-  get_long_double(con, &slot.scale_wf);
-  const long double factor = slot.scale_wf;
   for (long i = 0; i < p.wf.nptst; ++i) slot.y[static_cast<std::size_t>(i)] *= factor;
   slot.scale_wf = factor * slot.scale_wf_old;
 }
@@ -98,10 +110,10 @@ void shift_waveform(Program& p, Console& con) {
 void set_time_axis_range(Program& p, Console& con) {
   con.print("Enter maximum vertical scale value:\n");
   con.refresh();
-  get_real(con, &p.plot.t.ymax);
+  report_kept(p, con, get_real_within(con, &p.plot.t.ymax, kPlotScaleLimit), kPlotScaleLimit);
   con.print("Enter minimum vertical scale value:\n");
   con.refresh();
-  get_real(con, &p.plot.t.ymin);
+  report_kept(p, con, get_real_within(con, &p.plot.t.ymin, kPlotScaleLimit), kPlotScaleLimit);
   p.plot.deltat_float = p.deltat;
   setup_vert_axis(p.plot.t, p.ln_10);
 }
@@ -115,18 +127,29 @@ void plot_time_waveform(Program& p, Console& con) {
   SlotRef slot = p.wf.slot(i_plot > 1 ? 2 : 1);
   p.plot.plot_mode = 1;
   p.plot.deltat_float = p.deltat;
-  plot_results(p, p.plot.t, slot.i_truncatet, p.plot.deltat_float, slot.y, 1);
-  graphics_window_end(p);
+  view_plot(p, con, p.plot.t, slot.i_truncatet, p.plot.deltat_float, slot.y, 1);
 }
 
-// y1 -/+ y2 -> y1, honouring both truncation points.
+// y1 -/+ y2 -> y1, honouring both truncation points; formed in the transform scratch array
+// and kept only when every value is finite.
 void combine_waveforms(Program& p, Console& con, bool subtract) {
   TimeWaveforms& wf = p.wf;
+  Samples& sum = p.work.fftr;
   for (long i = 0; i < wf.nptst; ++i) {
     const auto k = static_cast<std::size_t>(i);
-    if (i >= wf.i_truncatet1) wf.y1a[k] = 0.0L;
-    if (i < wf.i_truncatet2) wf.y1a[k] = subtract ? wf.y1a[k] - wf.y2a[k] : wf.y1a[k] + wf.y2a[k];
+    sum[k] = wf.y1a[k];
+    if (i >= wf.i_truncatet1) sum[k] = 0.0L;
+    if (i < wf.i_truncatet2) sum[k] = subtract ? sum[k] - wf.y2a[k] : sum[k] + wf.y2a[k];
+    if (!std::isfinite(sum[k])) {
+      con.print(
+          "Error - result holds values that are not finite numbers; waveform 1 was not "
+          "changed\n");
+      pause(p, con);
+      return;
+    }
   }
+  for (long i = 0; i < wf.nptst; ++i)
+    wf.y1a[static_cast<std::size_t>(i)] = sum[static_cast<std::size_t>(i)];
   con.print(subtract ? "Waveforms have been subtracted\n" : "Waveforms have been added\n");
   pause(p, con);
 }
@@ -145,7 +168,20 @@ void apply_window_command(Program& p, Console& con) {
     get_integer(con, &i_window_apply);
   }
   SlotRef slot = p.wf.slot(i_window_apply);
-  apply_window(p.wf, slot.y);
+  // Windowed in the transform scratch array, kept only when every value is finite.
+  Samples& scratch = p.work.fftr;
+  scratch = slot.y;
+  apply_window(p.wf, scratch);
+  for (long i = 0; i < p.wf.nptst; ++i) {
+    if (!std::isfinite(scratch[static_cast<std::size_t>(i)])) {
+      con_printf(con, "%s%d%s",
+                 "Error - result holds values that are not finite numbers; waveform ", slot.number,
+                 " was not changed\n");
+      pause(p, con);
+      return;
+    }
+  }
+  slot.y = scratch;
   con_printf(con, "%s%d%s", "Window has been applied to waveform ", slot.number, "\n");
   pause(p, con);
 }

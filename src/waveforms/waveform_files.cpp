@@ -3,8 +3,11 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "console/console_io.h"
+#include "console/file_save.h"
 #include "core/float80.h"
 #include "core/program.h"
 
@@ -47,25 +50,21 @@ bool interval_mismatch(const Program& p, long double delt) {
   return std::fabs(static_cast<float>(difference)) > 1e-10;
 }
 
-void write_header(const Program& p, std::FILE* file, const std::string& comment) {
+bool write_header(const Program& p, std::FILE* file, const std::string& comment) {
   if (binary_mode(p)) {
     unsigned char block[kCommentBytes] = {};
     for (std::size_t i = 0; i < comment.size() && i + 1 < kCommentBytes; ++i)
       block[i] = static_cast<unsigned char>(comment[i]);
-    std::fwrite(block, 1, kCommentBytes, file);
-  } else {
-    std::fprintf(file, "%s\n", comment.c_str());
-    std::fprintf(file, "x\n");
+    return std::fwrite(block, 1, kCommentBytes, file) == kCommentBytes;
   }
+  return std::fprintf(file, "%s\n", comment.c_str()) >= 0 && std::fprintf(file, "x\n") >= 0;
 }
 
-void write_point(const Program& p, std::FILE* file, long double time, long double value) {
-  if (binary_mode(p)) {
-    write_float80(file, time, p.build->binary_value_bytes);
-    write_float80(file, value, p.build->binary_value_bytes);
-  } else {
-    std::fprintf(file, "%18.10Le%s%18.10Le%s", time, "  ", value, "\n");
-  }
+bool write_point(const Program& p, std::FILE* file, long double time, long double value) {
+  if (binary_mode(p))
+    return write_float80(file, time, p.build->binary_value_bytes) &&
+           write_float80(file, value, p.build->binary_value_bytes);
+  return std::fprintf(file, "%18.10Le%s%18.10Le%s", time, "  ", value, "\n") >= 0;
 }
 
 int upper_key(Console& con) {
@@ -74,16 +73,19 @@ int upper_key(Console& con) {
 
 }  // namespace
 
-void read_time_waveform(Program& p, Console& con, SlotRef slot, long max_num_pts,
+bool read_time_waveform(Program& p, Console& con, SlotRef slot, long max_num_pts,
                         std::string& filename) {
+  const long double old_deltat = slot.deltat;
   slot.deltat = static_cast<long double>(p.deltat);
   const std::string prompt =
       "Enter file name for time waveform " + std::to_string(slot.number) + ", or Q to quit:\n";
   std::FILE* file = open_for_read(con, prompt, p.build->read_prompt_takes_word, filename,
                                   binary_mode(p) ? "rb" : "r");
-  if (!file) return;
+  if (!file) return true;
   skip_header(p, file);
 
+  // The points go to scratch first: a file with a number that is not finite changes nothing.
+  std::vector<long double> values(static_cast<std::size_t>(max_num_pts > 0 ? max_num_pts : 0));
   long count = 0;
   long double t0 = 0;
   bool have_t0 = false;
@@ -91,14 +93,29 @@ void read_time_waveform(Program& p, Console& con, SlotRef slot, long max_num_pts
   while (count < max_num_pts) {
     const int got = read_pair(p, file, &time, &value);
     if (got == 0) break;
+    const char* fault = nullptr;
+    // A time step too large for long double counts as a time that is not finite.
+    if (got == 2 && (!std::isfinite(time) || (count == 1 && !std::isfinite(time - t0))))
+      fault = "a time";
+    if (!std::isfinite(got == 2 ? value : time)) fault = "a value";
+    if (fault) {
+      std::fclose(file);
+      slot.deltat = old_deltat;
+      report_file_not_finite(con, filename, fault,
+                             "waveform " + std::to_string(slot.number) + " was not changed");
+      pause(p, con);
+      return false;
+    }
     if (got == 2 && count == 0) {
       t0 = time;
       have_t0 = true;
     }
     if (got == 2 && count == 1 && have_t0) slot.deltat = time - t0;
-    slot.y[static_cast<std::size_t>(count)] = got == 2 ? value : time;
+    values[static_cast<std::size_t>(count)] = got == 2 ? value : time;
     ++count;
   }
+  for (long i = 0; i < count; ++i)
+    slot.y[static_cast<std::size_t>(i)] = values[static_cast<std::size_t>(i)];
   // One more read tells whether data remains past a full slot.
   const int extra = read_pair(p, file, &time, &value);
   slot.num_ptst = count;
@@ -129,6 +146,7 @@ void read_time_waveform(Program& p, Console& con, SlotRef slot, long max_num_pts
   slot.i_shift_wf = 0;
   slot.scale_wf = 1.0L;
   slot.scale_wf_old = 1.0L;
+  return true;
 }
 
 void save_time_waveform(Program& p, Console& con, SlotRef slot) {
@@ -136,17 +154,22 @@ void save_time_waveform(Program& p, Console& con, SlotRef slot) {
   con.refresh();
   std::string name;
   read_name_word(con, name);
-  std::FILE* file = open_for_save(con, name, binary_mode(p) ? "wb" : "w");
-  if (!file) return;
-
+  if (!choose_save_target(con, name)) {
+    pause(p, con);
+    return;
+  }
+  // The comment comes before anything is written, so leaving here changes no file.
   std::string comment;
   read_comment(con, false, comment);
-  write_header(p, file, comment);
-  for (long k = 0; k < slot.num_ptst; ++k)
-    write_point(p, file, static_cast<long double>(k) * slot.deltat,
-                slot.y[static_cast<std::size_t>(k)]);
-  if (!binary_mode(p)) std::fprintf(file, "y\n");
-  std::fclose(file);
+  const bool saved = save_file(con, name, binary_mode(p) ? "wb" : "w", [&](std::FILE* file) {
+    if (!write_header(p, file, comment)) return false;
+    for (long k = 0; k < slot.num_ptst; ++k)
+      if (!write_point(p, file, static_cast<long double>(k) * slot.deltat,
+                       slot.y[static_cast<std::size_t>(k)]))
+        return false;
+    return binary_mode(p) || std::fprintf(file, "y\n") >= 0;
+  });
+  if (!saved) pause(p, con);
 }
 
 void readt_from_disk(Program& p, Console& con) {
@@ -161,12 +184,12 @@ void readt_from_disk(Program& p, Console& con) {
     const int key = upper_key(con);
     if (key == 'Q') return;
     if (key == '1' || key == 'B') {
-      read_time_waveform(p, con, p.wf.slot(1), p.num_meas_points, p.wf.file_name);
-      p.wf.i_shift_wf1 = 0;
+      if (read_time_waveform(p, con, p.wf.slot(1), p.num_meas_points, p.wf.file_name))
+        p.wf.i_shift_wf1 = 0;
     }
     if (key == '2' || key == 'B') {
-      read_time_waveform(p, con, p.wf.slot(2), p.num_meas_points, p.wf.file_name);
-      p.wf.i_shift_wf2 = 0;
+      if (read_time_waveform(p, con, p.wf.slot(2), p.num_meas_points, p.wf.file_name))
+        p.wf.i_shift_wf2 = 0;
     }
   }
 }

@@ -20,8 +20,9 @@ void savet_to_disk(Program& p, Console& con);
 // Prompts for a file and reads at most max_num_pts points into the slot. The slot's
 // interval becomes deltat before the prompt (so also when the operator quits), then the
 // difference of the file's first two times. A completed read resets truncation, shift
-// and scale.
-void read_time_waveform(Program& p, Console& con, SlotRef slot, long max_num_pts,
+// and scale. A file holding a time or a value that is not a finite number is refused with
+// a message and a pause, and the slot stays as it was (its interval too): false then.
+bool read_time_waveform(Program& p, Console& con, SlotRef slot, long max_num_pts,
                         std::string& filename);
 
 // Prompts for a file name and a comment, and writes the slot's num_ptst points with

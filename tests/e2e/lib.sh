@@ -49,6 +49,16 @@ wait_for_text() {
   done
 }
 
+# Waits until the last line with text on the screen is $1: the next screen has been drawn to
+# its end, whether it replaced the old one or (a console that was not cleared) follows it.
+wait_for_last_line() {
+  local deadline=$((SECONDS + E2E_TIMEOUT))
+  until [ "$(screen_text | sed -e 's/[[:space:]]*$//' -e '/^$/d' | tail -n 1)" = "$1" ]; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "timed out waiting for the last line: $1"
+    sleep 0.05
+  done
+}
+
 # Waits until the file $1 exists and has stopped growing past the size $2 (default 1 byte).
 wait_for_file() {
   local file=$1 min=${2:-1} deadline=$((SECONDS + E2E_TIMEOUT))

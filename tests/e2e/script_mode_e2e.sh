@@ -54,6 +54,22 @@ diff -u "$SCRIPTS/short.expected" "$dir/out" || fail "short script transcript di
   fail "script on standard input: status $?"
 cmp -s "$dir/out" "$dir/stdin.out" || fail "standard input transcript differs"
 
+# A picture that cannot be written (a folder with files has its name) ends a finished run
+# with status 4.
+(cd "$dir" && rm -r pictures && mkdir -p pictures/plot-001.png/kept)
+run "$dir" --script short.script --plots pictures
+expect 4 "unwritable picture"
+grep -q "^Error - plot picture pictures/plot-001.png not written" "$dir/err" ||
+  fail "unwritable picture: $(cat "$dir/err")"
+# Pictures take the plot window's size, up to 8192 pixels each way.
+side=$(mktemp -d -p "$WORK")
+cp "$SCRIPTS/short.script" "$side"
+printf '1048576\n4096\n8192\n64\n' > "$side/refx_lin.in"
+run "$side" --script short.script
+expect 0 "largest picture"
+[ "$(identify -format '%w %h' "$side/plot-001.png")" = "8192 64" ] && ! grep -q Warning "$side/out" ||
+  fail "largest picture: $(identify -format '%w %h' "$side/plot-001.png")"
+
 # A script that ends before the program: status 3, the message on stderr only.
 head -n 6 "$SCRIPTS/short.script" > "$dir/early.script"
 run "$dir" --script early.script

@@ -2,8 +2,6 @@
 # refx_lin reads a text waveform, saves it as binary-ri (B at the main menu) and reads the
 # binary file back without a warning; the file's bytes are checked against the text.
 source "$(dirname "$0")/lib.sh" "$1"
-# Waits until the literal text $1 has left the screen (a prompt answered without a warning).
-wait_gone() { local end=$((SECONDS + E2E_TIMEOUT)); while screen_text | grep -qF -- "$1"; do [ "$SECONDS" -lt "$end" ] || fail "still shown: $1"; sleep 0.05; done; }
 # Key $1 at the time waveforms menu, slot 2's key $2, then file name $3 at prompt $4.
 file_key() { send_text "$1"; wait_for_text "B to "; send_text "$2"; wait_for_text "$4"; send_line "$3"; }
 
@@ -14,7 +12,7 @@ start_refx "$dir"
 wait_for_text "Q to quit program"
 send_text t
 file_key r 1 in.txt "Enter file name for time waveform 1, or Q to quit:"
-wait_gone "Enter file name for time waveform 1"
+wait_for_last_line "Enter Command :"  # the read menu again: read without a warning
 send_text qqb
 wait_for_text "(binary-ri selected)"
 send_text t
@@ -22,7 +20,7 @@ file_key s 1 out.bin "Enter file name for time waveform 1:"
 send_line "e2e binary"
 wait_for_file "$dir/out.bin" $((256 + 4096 * 24))
 file_key qr 2 out.bin "Enter file name for time waveform 2, or Q to quit:"
-wait_gone "Enter file name for time waveform 2"
+wait_for_last_line "Enter Command :"
 send_text qqq
 expect_status 0
 

@@ -32,7 +32,13 @@ keys_then_screen() {
   shift
   [ $# -eq 0 ] || xdotool key "$@"
   while :; do
-    xwd -id "$WID" -nobdrs -silent | convert xwd:- "$WORK/shot.png"
+    # A window not yet viewable cannot be captured: try again until it is.
+    if ! xwd -id "$WID" -nobdrs -silent 2>/dev/null | convert xwd:- "$WORK/shot.png" 2>/dev/null
+    then
+      [ "$SECONDS" -lt "$deadline" ] || fail "no screenshot of the plot window"
+      sleep .05
+      continue
+    fi
     bad=""
     while read -r x y w h op n what; do
       got=$(convert "$WORK/shot.png" -crop "${w}x${h}+${x}+${y}" +repage -colorspace gray \

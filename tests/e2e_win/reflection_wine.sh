@@ -21,7 +21,7 @@ answer 2 "Enter waveform to compress (1 or 2):"
 answer 1 "Enter destination for compressed waveform (1 or 2):"
 wait_for_text "Waveform 2 was compressed to waveform 1"
 send_text x
-wait_for_gone "was compressed"
+wait_for_last_line "$MENU_END"
 send_text I
 answer 101 "Enter first point of interval (starting at 1):"
 answer 301 "Enter last point of interval (starting at 1):"

@@ -17,21 +17,21 @@ acknowledge() {
   wait_for_text "$1"
   wait_for_text "Press any A/N key to continue"
   send_text k
-  wait_for_gone "$1"
+  wait_for_last_line "$MENU_END"
 }
 L_MENU="L to toggle optional low-pass filter"
 save_wave() {  # from the time waveforms menu: waveform $1 to file $2
   press S "B to save both"
   press "$1" "Enter file name for time waveform $1:" "$2"
   answer run "Enter single line of comments:"
-  wait_for_gone "Enter single line"
+  wait_for_last_line "$MENU_END"
   press Q "$TIME_MENU"
 }
 save_fft() {  # from the FFT menu: slot $1 to file $2
   press S "Enter 1 or 2 for FFT:" "$1"
   answer "$2" "Enter file name for FFT $1:"
   answer run "Enter single line of comments:"
-  wait_for_gone "Enter single line"
+  wait_for_last_line "$MENU_END"
 }
 save_filter() {  # from the reflection removal menu
   press S "Enter file name to save compression filter:" "$1"

@@ -10,14 +10,8 @@ E2E_TIMEOUT=${E2E_TIMEOUT:-60}
 if [ -n "${WINEPREFIX:-}" ]; then export WINEPREFIX; fi
 source "$WINE_E2E_DIR/../e2e/lib.sh" "$1"
 
-# Waits until the screen no longer shows the literal text $1 (the program has moved on).
-wait_for_gone() {
-  local deadline=$((SECONDS + E2E_TIMEOUT))
-  while screen_text | grep -qF -- "$1"; do
-    [ "$SECONDS" -lt "$deadline" ] || fail "still showing: $1"
-    sleep 0.05
-  done
-}
+# Every menu ends with this line; waiting for it as the last line sees the next menu drawn.
+MENU_END="Enter Command :"
 # Waits for the prompt $2 and types the line $1.
 answer() { wait_for_text "$2"; send_line "$1"; }
 # Types the key $1 and waits for the text $2.
@@ -28,7 +22,7 @@ read_wave() {
   key R "B to read both"
   send_text "$1"
   answer "$2" "Enter file name for time waveform $1, or Q to quit:"
-  wait_for_gone "Enter file name"
+  wait_for_last_line "$MENU_END"
   key Q "$TIME_MENU"
 }
 save_wave() {
@@ -36,7 +30,7 @@ save_wave() {
   send_text "$1"
   answer "$2" "Enter file name for time waveform $1:"
   answer comment "Enter single line of comments:"
-  wait_for_gone "Enter single line"
+  wait_for_last_line "$MENU_END"
   key Q "$TIME_MENU"
 }
 # The points of an ascii-magph file: its lines without the comment, "x" and "y".

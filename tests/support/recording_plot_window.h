@@ -17,14 +17,17 @@ struct RecordingPlotWindow : PlotWindow {
   std::vector<int> raster = std::vector<int>(kW * kH, 0);
   std::vector<ShownText> texts;
   std::vector<PlotSegment> trace;  // of the last lines() call
+  std::vector<std::vector<int>> bands;  // x, y, width, height of each clear_band()
   int opens = 0, closes = 0, clears = 0, pictures = 0, line_calls = 0, char_size = 8;
   std::vector<int> clip = {0, 0, kW, kH};  // left, top, right, bottom (the last two left out)
 
   // One key per character; '<' and '>' are cursor-left and -right, '~' an exposure
-  // (which, as in X, carries the last key code).
+  // (which, as in X, carries the last key code), '!' the window manager's close request.
   void type(const std::string& keys) {
-    for (char c : keys)
-      events_.push_back({c != '~', k_ = c == '~' ? k_ : c == '<' ? kLeft : c == '>' ? kRight : c});
+    for (char c : keys) {
+      const bool key = c != '~' && c != '!';
+      events_.push_back({key, k_ = !key ? k_ : c == '<' ? kLeft : c == '>' ? kRight : c, c == '!'});
+    }
   }
   std::size_t events_left() const { return events_.size() - next_; }
   static bool in(long x, long y) { return x >= 0 && y >= 0 && x < kW && y < kH; }
@@ -53,6 +56,7 @@ struct RecordingPlotWindow : PlotWindow {
   void clear() override { ++clears, std::fill(raster.begin(), raster.end(), 0), texts.clear(); }
   // A text goes when its first character cell lies in the band.
   void clear_band(int x, int y, int w, int h) override {
+    bands.push_back({x, y, w, h});
     for (int i = 0; i < w * h; ++i) set(x + i % w, y + i / w, 0);
     auto gone = [&](const auto& t) { return t.x >= x && t.x < x + w && t.y > y && t.y <= y + h; };
     texts.erase(std::remove_if(texts.begin(), texts.end(), gone), texts.end());

@@ -46,9 +46,19 @@ WindowsConsole::WindowsConsole() : entry_(stdin, stdout) {
   std::setvbuf(stdout, nullptr, _IOFBF, 1 << 14);
 }
 
+// Blanks the whole screen buffer in its current colours and puts the cursor home, as the
+// command "cls" does, without starting a shell for every redraw.
 void WindowsConsole::clear() {
   std::fflush(stdout);
-  std::system("cls");
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (!GetConsoleScreenBufferInfo(out, &info)) return;  // not a console: nothing to clear
+  const DWORD cells = static_cast<DWORD>(info.dwSize.X) * static_cast<DWORD>(info.dwSize.Y);
+  const COORD home{0, 0};
+  DWORD written = 0;
+  FillConsoleOutputCharacterA(out, ' ', cells, home, &written);
+  FillConsoleOutputAttribute(out, info.wAttributes, cells, home, &written);
+  SetConsoleCursorPosition(out, home);
 }
 
 void WindowsConsole::print(const std::string& text) {
@@ -87,20 +97,24 @@ int WindowsConsole::poll_key(int* hit) {
   return take_key();
 }
 
+// An extended key (arrows, pages, function keys) comes as a prefix and its code; the pair is
+// read and dropped, so that its second code never acts as a letter (PgDn's is 'Q').
+int WindowsConsole::next_plain_key() {
+  for (;;) {
+    await_key();
+    const int c = take_key();
+    if (!is_extended_prefix(c)) return c;
+    int hit = 0;
+    poll_key(&hit);
+  }
+}
+
 int WindowsConsole::read_key() {
-  await_key();
-  return take_key();
+  return next_plain_key();
 }
 
 int WindowsConsole::get_menu_key() {
-  await_key();
-  int c = take_key();
-  if (is_extended_prefix(c)) {
-    int hit = 0;
-    int second = poll_key(&hit);
-    if (hit) c = second;
-  }
-  return c;
+  return next_plain_key();
 }
 
 int WindowsConsole::read_main_menu_key() {
@@ -108,8 +122,11 @@ int WindowsConsole::read_main_menu_key() {
 }
 
 int WindowsConsole::wait_for_key() {
-  await_key();
-  return take_key();
+  return next_plain_key();
+}
+
+void WindowsConsole::drop_typed_ahead() {
+  while (_kbhit()) _getch();
 }
 
 bool WindowsConsole::read_line(std::string& line, std::size_t max_chars) {

@@ -1,6 +1,6 @@
 #pragma once
 // The Windows console back-end of the Console seam (refx_win): keys through the C runtime's
-// _getch and _kbhit, the screen cleared with the command "cls", output to standard output
+// _getch and _kbhit, the screen cleared through the console API, output to standard output
 // and typed entries from standard input.
 #include <functional>
 
@@ -26,15 +26,16 @@ class WindowsConsole : public Console {
   void clear() override;
   void print(const std::string& text) override;
   void refresh() override;
-  // A menu key; an extended key arrives as two keys, 0 (or 0xE0) and its code.
+  // A menu key; an extended key (0 or 0xE0 and its code) is read and dropped.
   int read_key() override;
-  // get_menu_key: an extended key is taken as its second code alone.
+  // get_menu_key, which drops extended keys alike.
   int read_main_menu_key() override;
   bool read_line(std::string& line, std::size_t max_chars) override;
   bool read_word(std::string& word, std::size_t max_chars) override;
   bool read_number_text(std::string& text) override;
   // Waits for one key while the plot window keeps repainting; returns it.
   int wait_for_key() override;
+  void drop_typed_ahead() override;
 
   // Never waits: with a key waiting, sets *hit to 1 and returns it; else *hit = 0, -1.
   int poll_key(int* hit);
@@ -49,6 +50,8 @@ class WindowsConsole : public Console {
   // Blocks until a key is waiting, pumping the plot window's messages meanwhile.
   void await_key();
   int take_key();
+  // The next key that is not an extended key; -1 at end of input.
+  int next_plain_key();
 
   PlotWindowHooks plot_;
   StreamEntry entry_;

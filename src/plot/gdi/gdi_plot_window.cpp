@@ -21,7 +21,7 @@ struct GdiPlotWindow::Gdi {
   int client_width = 0, client_height = 0;
   int text_height_pix = 0, text_width_pix = 0;
   HRGN plot_region = nullptr;
-  int window_event_kind = 0;  // 0 none, 1 key, 2 left button down, 3 left button up
+  int window_event_kind = 0;  // 0 none, 1 key, 2 left button down, 3 left button up, 4 close
   int window_key_code = 0;
   const char* pending_fatal = nullptr;  // noted by the window procedure, acted on after it
 };
@@ -52,6 +52,14 @@ void transfer_device_context(HDC src, HDC dst, int x, int y, int w, int h, Conso
     con.refresh();
     con.wait_for_key();
   }
+}
+
+// The key code the viewer compares: the virtual-key code, except that the keypad digits and
+// operators and the function keys (0x60 to 0x87) give 0, a key without a command: their
+// codes are those of the lower-case letters, so F2 would act as Q and F5 as T.
+int viewer_key_code(WPARAM vk) {
+  const int code = static_cast<int>(vk & 0xff);
+  return code >= VK_NUMPAD0 && code <= VK_F24 ? 0 : code;
 }
 
 // The repaint: the last complete picture from the memory context.
@@ -87,7 +95,7 @@ LRESULT CALLBACK plot_window_procedure(HWND window, UINT message, WPARAM wParam,
         break;
       case WM_KEYDOWN:
         active->window_event_kind = 1;
-        active->window_key_code = static_cast<int>(wParam & 0xff);
+        active->window_key_code = viewer_key_code(wParam);
         break;
       case WM_LBUTTONDOWN:
         active->window_event_kind = 2;
@@ -96,8 +104,9 @@ LRESULT CALLBACK plot_window_procedure(HWND window, UINT message, WPARAM wParam,
         active->window_event_kind = 3;
         break;
       case WM_CLOSE:
-        // The viewer owns the window's life: it closes when the viewer returns on Q, never
-        // under the viewer's feet.
+        // A close request leaves the viewer as Q does; the menu then closes the window, so
+        // it never goes under the viewer's feet.
+        active->window_event_kind = 4;
         return 0;
       default:
         break;
@@ -393,6 +402,7 @@ PlotEvent GdiPlotWindow::next_event() {
     result.is_key = true;
     result.code = s.window_key_code;
   }
+  result.close_request = s.window_event_kind == 4;
   // A mouse button ends this wait only; the next wait waits for a new event.
   s.window_event_kind = 0;
   return result;

@@ -3,13 +3,15 @@
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
 #include <vector>
 
-#include "core/fatal.h"
 #include "plot/line_limits.h"
+#include "plot/segment_runs.h"
 
 namespace refx {
 
@@ -25,6 +27,29 @@ XErrorHandler default_handler = nullptr;
 int plot_error_handler(Display* display, XErrorEvent* error) {
   if (error->request_code == X_GetImage) return 0;
   return default_handler ? default_handler(display, error) : 0;
+}
+
+// The 8-bit key code the viewer compares: the low byte of the key's first keysym. The
+// main-block arrows are given the keypad arrows' codes (their own low bytes are those of
+// Q, R, S and T); every other function or keypad key gives 0, a key without a command.
+int key_code(KeySym sym) {
+  switch (sym) {
+    case XK_Left:
+      return XK_KP_Left & 0xff;
+    case XK_Up:
+      return XK_KP_Up & 0xff;
+    case XK_Right:
+      return XK_KP_Right & 0xff;
+    case XK_Down:
+      return XK_KP_Down & 0xff;
+    case XK_KP_Left:
+    case XK_KP_Up:
+    case XK_KP_Right:
+    case XK_KP_Down:
+      return static_cast<int>(sym & 0xff);
+    default:
+      return (sym & 0xff00) == 0xff00 ? 0 : static_cast<int>(sym & 0xff);
+  }
 }
 
 // Fills an XSegment; false when nothing of the line lies within the drawable limits.
@@ -49,6 +74,7 @@ struct XlibPlotWindow::X {
   unsigned long pixel_values[maxcolor] = {};
   XImage* save_image[2] = {nullptr, nullptr};
   XRectangle clip_rectangle{};
+  Atom wm_delete_window = 0;  // the window manager's close request
   unsigned width = 0, height = 0;  // as XGetGeometry reported at opening
 
   void set_foreground(int colour) {
@@ -97,10 +123,13 @@ bool XlibPlotWindow::is_open() const {
 
 PlotArea XlibPlotWindow::open() {
   if (!x) {
+    errno = 0;
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
-      std::perror("Can't connect to server");
-      throw ProgramExit{1};
+      const int error = errno;
+      std::string message = "Can't connect to server";
+      if (error != 0) message += std::string(": ") + std::strerror(error);
+      throw PlotWindowUnavailable{message + "\n"};
     }
     x = std::make_unique<X>();
     X& s = *x;
@@ -113,6 +142,10 @@ PlotArea XlibPlotWindow::open() {
                                 static_cast<unsigned>(window_height), 1,
                                 BlackPixel(display, s.screen), BlackPixel(display, s.screen));
     XSelectInput(display, s.win, KeyPressMask | ExposureMask);
+    // Closing the window from the window manager comes as a message to the viewer, which
+    // leaves as on Q; without this the server would end the whole program.
+    s.wm_delete_window = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    XSetWMProtocols(display, s.win, &s.wm_delete_window, 1);
     s.colormap_val = XDefaultColormapOfScreen(s.screen_pointer);
     for (int i = 0; i < maxcolor; ++i) {
       XColor screen_colour{}, exact{};
@@ -159,14 +192,18 @@ void XlibPlotWindow::line(int x1, int y1, int x2, int y2, int colour) {
 void XlibPlotWindow::lines(const PlotSegment* segments, std::size_t count, int colour) {
   if (!x) return;
   x->set_foreground(colour);
+  // The server's line drawing bounds a long trace's redraw; a column's chained vertical
+  // segments are handed over as one (the same pixels, tests/tools/column_runs_vs_x).
+  std::vector<PlotSegment> joined(segments, segments + count);
+  joined.resize(join_column_runs(joined.data(), joined.size()));
   constexpr std::size_t kBatch = 8192;  // well inside the smallest request size
   std::vector<XSegment> batch;
-  batch.reserve(std::min(count, kBatch));
-  for (std::size_t i = 0; i < count; ++i) {
+  batch.reserve(std::min(joined.size(), kBatch));
+  for (std::size_t i = 0; i < joined.size(); ++i) {
     XSegment seg;
-    const PlotSegment& p = segments[i];
+    const PlotSegment& p = joined[i];
     if (to_segment(p.x1, p.y1, p.x2, p.y2, seg)) batch.push_back(seg);
-    if (batch.size() == kBatch || i + 1 == count) {
+    if (batch.size() == kBatch || i + 1 == joined.size()) {
       if (!batch.empty())
         XDrawSegments(x->display, x->win, x->gc1, batch.data(), static_cast<int>(batch.size()));
       batch.clear();
@@ -238,8 +275,11 @@ PlotEvent XlibPlotWindow::next_event() {
     KeySym* syms =
         XGetKeyboardMapping(x->display, static_cast<KeyCode>(event.xkey.keycode), 1, &per_code);
     result.is_key = true;
-    result.code = syms && per_code > 0 ? static_cast<int>(syms[0] & 0xff) : 0;
+    result.code = syms && per_code > 0 ? key_code(syms[0]) : 0;
     if (syms) XFree(syms);
+  } else if (event.type == ClientMessage &&
+             static_cast<Atom>(event.xclient.data.l[0]) == x->wm_delete_window) {
+    result.close_request = true;
   }
   return result;
 }

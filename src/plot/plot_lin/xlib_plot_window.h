@@ -15,8 +15,8 @@ class XlibPlotWindow : public PlotWindow {
   XlibPlotWindow(const XlibPlotWindow&) = delete;
   XlibPlotWindow& operator=(const XlibPlotWindow&) = delete;
 
-  // Opens the display named by the environment; without one, reports "Can't connect to
-  // server" and ends the program with status 1.
+  // Opens the display named by the environment; without one, throws PlotWindowUnavailable
+  // with "Can't connect to server" and the system's error text.
   PlotArea open() override;
   bool is_open() const override;
   void close() override;
