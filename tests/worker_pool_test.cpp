@@ -1,9 +1,10 @@
-// The worker pool: every iteration exactly once, parts contiguous and on distinct threads,
+// The worker pool: every iteration exactly once in parts of the size asked,
 // a nested call run in place, and the thread count taken from REFX_THREADS.
 #include "core/worker_pool.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <mutex>
@@ -23,21 +24,21 @@ TEST(WorkerPool, CoversEveryIterationOnceInContiguousParts) {
         std::vector<std::atomic<int>> seen(static_cast<std::size_t>(count));
         std::mutex m;
         std::set<int> parts;
-        std::set<std::thread::id> ids;
         pool.run(count, min_part, [&](long b, long e, int part) {
           for (long i = b; i < e; ++i) ++seen[static_cast<std::size_t>(i)];
           std::lock_guard<std::mutex> lock(m);
           EXPECT_TRUE(parts.insert(part).second) << "part " << part << " twice";
-          ids.insert(std::this_thread::get_id());
+          EXPECT_GE(e - b, std::min(count, min_part)) << "a part shorter than asked";
         });
         long wrong = 0;
         for (auto& s : seen) wrong += s != 1;
         EXPECT_EQ(wrong, 0);
         EXPECT_EQ(static_cast<int>(parts.size()), pool.parts_for(count, min_part));
-        EXPECT_EQ(ids.size(), parts.size()) << "two parts shared a thread";
-        if (count >= min_part * threads && count > 0) {
-          EXPECT_EQ(static_cast<int>(parts.size()), threads);
-        }
+        // A few parts per thread when the loop is long enough, one on a single thread.
+        const long want = count == 0     ? 0
+                          : threads == 1 ? 1
+                                         : std::max(1L, std::min(count / min_part, 4L * threads));
+        EXPECT_EQ(static_cast<long>(parts.size()), want);
       }
     }
   }

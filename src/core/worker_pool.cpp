@@ -1,5 +1,6 @@
 #include "core/worker_pool.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -23,8 +24,11 @@ int WorkerPool::parts_for(long count, long min_part) const {
   if (count <= 0) return 0;
   if (min_part < 1) min_part = 1;
   const long by_size = count / min_part;
-  if (by_size <= 1) return 1;
-  return by_size < threads_ ? static_cast<int>(by_size) : threads_;
+  if (by_size <= 1 || threads_ == 1) return 1;
+  // A few parts per thread: a thread the system has set aside for a moment leaves its
+  // parts to the others instead of holding everyone up.
+  const long most = std::min<long>(kMaxParts, 4L * threads_);
+  return static_cast<int>(std::min(by_size, most));
 }
 
 namespace {
@@ -35,6 +39,27 @@ long part_begin(long count, int parts, int part) {
 
 }  // namespace
 
+// Takes parts of round `round` until none is left, or at once when another round began.
+void WorkerPool::take_parts(long round) {
+  for (;;) {
+    int part = 0;
+    const std::function<void(long, long, int)>* body = nullptr;
+    long count = 0;
+    int parts = 0;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (generation_ != round || next_part_ >= parts_) return;
+      part = next_part_++;
+      body = body_;
+      count = count_;
+      parts = parts_;
+    }
+    (*body)(part_begin(count, parts, part), part_begin(count, parts, part + 1), part);
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (--pending_ == 0) done_.notify_one();
+  }
+}
+
 void WorkerPool::run(long count, long min_part, const std::function<void(long, long, int)>& body) {
   const int parts = parts_for(count, min_part);
   if (parts == 0) return;
@@ -43,40 +68,33 @@ void WorkerPool::run(long count, long min_part, const std::function<void(long, l
     body(0, count, 0);
     return;
   }
+  long round = 0;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     body_ = &body;
     count_ = count;
     parts_ = parts;
-    pending_ = parts - 1;
-    ++generation_;
+    next_part_ = 0;
+    pending_ = parts;
+    round = ++generation_;
   }
   start_.notify_all();
-  body(0, part_begin(count, parts, 1), 0);
+  take_parts(round);
   std::unique_lock<std::mutex> lock(mutex_);
   done_.wait(lock, [this] { return pending_ == 0; });
   body_ = nullptr;
 }
 
-void WorkerPool::work(int index) {
+void WorkerPool::work(int) {
   long seen = 0;
   for (;;) {
-    const std::function<void(long, long, int)>* body = nullptr;
-    long count = 0;
-    int parts = 0;
     {
       std::unique_lock<std::mutex> lock(mutex_);
       start_.wait(lock, [&] { return stopping_ || generation_ != seen; });
       if (stopping_) return;
       seen = generation_;
-      body = body_;
-      count = count_;
-      parts = parts_;
     }
-    if (index >= parts) continue;  // this round needs fewer threads
-    (*body)(part_begin(count, parts, index), part_begin(count, parts, index + 1), index);
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (--pending_ == 0) done_.notify_one();
+    take_parts(seen);
   }
 }
 

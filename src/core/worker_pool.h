@@ -19,12 +19,15 @@ class WorkerPool {
   WorkerPool(const WorkerPool&) = delete;
   WorkerPool& operator=(const WorkerPool&) = delete;
 
+  static constexpr int kMaxParts = 64;
+
   int threads() const { return threads_; }
 
-  // Calls body(begin, end, part) for contiguous parts covering [0, count), at most one part
-  // per thread and none shorter than min_part (except the last), and returns when all are
-  // done. part numbers run from 0 and index per-part results. A call made while the pool is
-  // busy (from inside a body) runs as one part on the calling thread.
+  // Calls body(begin, end, part) for contiguous parts covering [0, count), none shorter than
+  // min_part, a few per thread (at most kMaxParts), each taken by whichever thread (the
+  // caller included) is free next, and returns when all are done. part numbers run from 0
+  // and index per-part results. A call made while the pool is busy (from inside a body)
+  // runs as one part on the calling thread.
   void run(long count, long min_part, const std::function<void(long, long, int)>& body);
 
   // How many parts run() would use for count and min_part.
@@ -32,6 +35,7 @@ class WorkerPool {
 
  private:
   void work(int index);
+  void take_parts(long round);
 
   int threads_;
   std::vector<std::thread> workers_;
@@ -41,6 +45,7 @@ class WorkerPool {
   const std::function<void(long, long, int)>* body_ = nullptr;
   long count_ = 0;
   int parts_ = 0;
+  int next_part_ = 0;
   long generation_ = 0;
   int pending_ = 0;
   bool stopping_ = false;

@@ -12,7 +12,7 @@ E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 EXAMPLES_DIR=$(cd "$E2E_DIR/../../examples" && pwd)
 WORK=$(mktemp -d)
 TMUX_SOCKET="refx_e2e_$$_$RANDOM"
-E2E_TIMEOUT=${E2E_TIMEOUT:-30}
+E2E_TIMEOUT=${E2E_TIMEOUT:-60}
 
 tm() { tmux -L "$TMUX_SOCKET" -f /dev/null "$@"; }
 
