@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "plot/segment_runs.h"
+#include "x_test_window.h"
 
 namespace {
 
@@ -60,15 +61,11 @@ int main(int argc, char** argv) {
   if (argc != 3) return 2;
   const int traces = std::atoi(argv[1]);
   std::mt19937 rng(static_cast<unsigned>(std::atoi(argv[2])));
-  Display* d = XOpenDisplay(nullptr);
-  if (d == nullptr) return 2;
-  const int s = DefaultScreen(d);
-  Window win =
-      XCreateSimpleWindow(d, RootWindow(d, s), 0, 0, W, H, 1, BlackPixel(d, s), BlackPixel(d, s));
-  XMapWindow(d, win);
-  GC gc = XCreateGC(d, win, 0, nullptr);
-  XSetForeground(d, gc, WhitePixel(d, s));
-  XSetLineAttributes(d, gc, 1, LineSolid, CapRound, JoinRound);
+  const XTestWindow x = open_x_test_window(W, H);
+  if (x.d == nullptr) return 2;
+  Display* d = x.d;
+  const Window win = x.win;
+  GC gc = x.gc;
 
   int bad = 0;
   long before = 0, after = 0, polyline_differ = 0;

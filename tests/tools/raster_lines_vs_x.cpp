@@ -12,20 +12,18 @@
 
 #include "plot/line_limits.h"
 #include "plot/raster/raster_image.h"
+#include "x_test_window.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) return 2;
   const int cases = std::atoi(argv[1]);
   std::mt19937 rng(static_cast<unsigned>(std::atoi(argv[2])));
-  Display* d = XOpenDisplay(nullptr);
-  if (d == nullptr) return 2;
-  const int s = DefaultScreen(d), W = 320, H = 240;
-  Window win =
-      XCreateSimpleWindow(d, RootWindow(d, s), 0, 0, W, H, 1, BlackPixel(d, s), BlackPixel(d, s));
-  XMapWindow(d, win);
-  GC gc = XCreateGC(d, win, 0, nullptr);
-  XSetForeground(d, gc, WhitePixel(d, s));
-  XSetLineAttributes(d, gc, 1, LineSolid, CapRound, JoinRound);
+  const int W = 320, H = 240;
+  const XTestWindow x = open_x_test_window(W, H);
+  if (x.d == nullptr) return 2;
+  Display* d = x.d;
+  const Window win = x.win;
+  GC gc = x.gc;
   auto pick = [&](int lo, int hi) { return lo + static_cast<int>(rng() % (hi - lo + 1)); };
 
   int bad = 0;
